@@ -1,0 +1,10 @@
+# Shared part of the two mingw-w64 toolchain files; TRIPLET is set by the caller.
+set(CMAKE_C_COMPILER   ${TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER  ${TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Link the C++ runtime in: the program must need no DLL beyond Windows' own.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

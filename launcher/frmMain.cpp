@@ -1,0 +1,80 @@
+// The main window's definition (its controls as designed, in twips) and its
+// load and unload handlers.
+#include "launcher/frmMain.h"
+
+#include <string>
+
+#include "launcher/mdlLanguage.h"
+#include "resources/resource.h"
+#include "toolkit/Units.h"
+
+namespace {
+
+const COLORREF kWhite = 0x00FFFFFF;
+const COLORREF kRed = 0x000000FF;
+const COLORREF kLightRed = 0x00C0C0FF;
+const COLORREF kGrey = 0x00C0C0C0;
+const COLORREF kPanelGrey = 0x00F3F3F3;
+
+// Client area at 5850 x 5355 twips from the screen's corner, 7560 x 5235 twips
+// large until the load handler gives the window its outer size.
+tk::FormDefinition Definition() {
+  return tk::FormDefinition{L"100", "100", {5850, 5355, 7560, 5235}, kWhite, IDI_WINDOW};
+}
+
+}  // namespace
+
+tk::PictureBox& frmMain::NewPictureBox(tk::Container& parent, tk::TwipsRect rect, COLORREF back,
+                                       std::string name) {
+  controls_.push_back(std::make_unique<tk::PictureBox>(parent, rect, back, std::move(name)));
+  return *controls_.back();
+}
+
+frmMain::frmMain()
+    : tk::Form(Definition()),
+      picHeader(NewPictureBox(*this, {0, 0, 7095, 1215}, kGrey, "picHeader")),
+      picBalken(NewPictureBox(*this, {0, 1305, 7170, 90}, kRed, "picBalken")),
+      picMend(NewPictureBox(*this, {0, 3135, 2700, 1695}, kLightRed, "picMend")),
+      picMexplain(NewPictureBox(*this, {2700, 1395, 4470, 3435}, kPanelGrey, "picMexplain")) {
+  // Entries, their captions and strips; the layout gives them their final places.
+  for (int i = 1; i <= 4; ++i) {
+    double top = 1395 + 435.0 * (i - 1);
+    auto& entry = NewPictureBox(*this, {0, top, 2700, 420}, kLightRed, "picM(" + std::to_string(i) + ")");
+    picM.Set(i, entry);
+    std::string base = std::to_string(200 + 10 * i);
+    tk::FontSpec font = i == 1 ? tk::FontSpec{L"Verdana", 8.25, true} : tk::FontSpec{};
+    std::wstring placeholder = L"lblM(" + std::to_wstring(i) + L")   " + std::wstring(base.begin(), base.end());
+    lblM.Set(i, entry.AddLabel({240, 105, 2460, 210}, placeholder, font, base));
+    picMB.Set(i, NewPictureBox(*this, {0, top + 420, 2700, 15}, kRed, "picMB(" + std::to_string(i) + ")"));
+  }
+  for (int k = 0; k <= 4; ++k)
+    picMex.Set(k, NewPictureBox(*this, {2700, 1395, 4470, 3435}, kWhite, "picMex(" + std::to_string(k) + ")"));
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::Form_Load() {
+  char buffer[255] = {};
+  UINT n = GetWindowsDirectoryA(buffer, sizeof buffer);
+  WinDir.assign(buffer, n < sizeof buffer ? n : 0);
+
+  // The outer size is fixed in pixels at any DPI; the client area is what the
+  // frame and the title bar leave of it.
+  SetWidth(484 * tk::TwipsPerPixelX());
+  SetHeight(347 * tk::TwipsPerPixelY());
+  SetCaption(tk::LoadResString(std::stoi(Tag) + LanguageIndex));
+  SetScaleMode(tk::ScaleMode::Pixels);
+
+  MenuLayout(*this);
+
+  picHeader.SetPicture(tk::LoadResPicture(IDB_HEADER));
+  for (int k = 0; k <= 4; ++k) picMex(k).SetPicture(tk::LoadResPicture(IDB_PANEL_WELCOME + 10 * k + LanguageIndex));
+  picMexplain.SetPicture(picMex(0).Picture());
+}
+
+void frmMain::Form_Unload() {
+  // Releasing a tracker gives its control the previous window procedure back.
+  for (auto* tracker : {&tmPicM1, &tmPicM2, &tmPicM3, &tmPicM4, &tmPicMB1, &tmPicMB2, &tmPicMB3, &tmPicMB4,
+                        &tmPicBalken, &tmPicMend, &tmPicMexplain})
+    tracker->reset();
+}

@@ -1,0 +1,58 @@
+// The main window: its controls, its window-level variables, and the
+// handlers that hold the launcher's logic. The handlers live beside their
+// subsystem: layout in launcher/MenuLayout.cpp, hover in hover/, commands in
+// commands/.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/Form.h"
+
+class clsTrackMouse;
+
+class frmMain : public tk::Form {
+  // Owns every picture box; declared first so it exists before the controls.
+  std::vector<std::unique_ptr<tk::PictureBox>> controls_;
+
+ public:
+  frmMain();
+  ~frmMain() override;
+
+  // ---- Window-level variables -------------------------------------------
+  COLORREF MenuColor = 0;  // resting colour of the entries, 0x00BBGGRR
+  bool SoundStop = false;  // true once the hover sound of this visit has played
+  std::string WinDir;      // the Windows folder; installation logs go there
+
+  // ---- Controls ------------------------------------------------------------
+  tk::PictureBox& picHeader;
+  tk::PictureBox& picBalken;
+  tk::ControlArray<tk::PictureBox> picM;   // 1..4: the menu entries
+  tk::ControlArray<tk::Label> lblM;        // 1..4: their captions, drawn on picM(i)
+  tk::ControlArray<tk::PictureBox> picMB;  // 1..4: the one-pixel strip under each entry
+  tk::PictureBox& picMend;                 // filler below the last entry
+  tk::PictureBox& picMexplain;             // the visible explanation panel
+  tk::ControlArray<tk::PictureBox> picMex; // 0..4: hidden holders of the panel pictures
+
+  // ---- Mouse trackers, created by MenuLayout, released at unload ----------
+  std::shared_ptr<clsTrackMouse> tmPicM1, tmPicM2, tmPicM3, tmPicM4;
+  std::shared_ptr<clsTrackMouse> tmPicMB1, tmPicMB2, tmPicMB3, tmPicMB4;
+  std::shared_ptr<clsTrackMouse> tmPicBalken, tmPicMend, tmPicMexplain;
+
+  // ---- Menu layout (launcher/MenuLayout.cpp) --------------------------------
+  void MenuLayout(tk::Form& window);
+
+  // ---- Hover feedback (hover/) ---------------------------------------------
+
+  // ---- Commands (commands/) ------------------------------------------------
+
+ protected:
+  void Form_Load() override;
+  void Form_Unload() override;
+
+ private:
+  tk::PictureBox& NewPictureBox(tk::Container& parent, tk::TwipsRect rect, COLORREF back, std::string name);
+};

@@ -1,0 +1,16 @@
+// The user-interface language, chosen once from the system's default language.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+// 0 German, 1 English, 2 French, 3 Italian, 4 Spanish. Every localized
+// resource sits at its base identifier plus this index.
+extern std::int16_t LanguageIndex;
+
+// Sets LanguageIndex from GetSystemDefaultLangID.
+void SelectLanguage();
+
+// The index for one language identifier: only the five exact identifiers
+// count; the same language of another region gets English.
+std::int16_t LanguageIndexFor(LANGID id);

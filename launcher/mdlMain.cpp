@@ -1,0 +1,27 @@
+#include "launcher/mdlMain.h"
+
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "launcher/frmMain.h"
+#include "launcher/mdlLanguage.h"
+
+int Main(HINSTANCE instance) {
+  tk::Form::RegisterClasses(instance);
+  SelectLanguage();
+  std::unique_ptr<frmMain> form;
+  try {
+    form = std::make_unique<frmMain>();
+    form->Show();
+  } catch (const std::exception& e) {
+    // The load handler has no error handling of its own: a failure there is
+    // reported like any unrecoverable run-time error, and the program ends.
+    form.reset();
+    std::string text = std::string("Run-time error while loading the menu:\n") + e.what();
+    MessageBoxA(nullptr, text.c_str(), "Korvane6Menu", MB_OK | MB_ICONERROR);
+    return 1;
+  }
+  int code = tk::Form::RunMessageLoop();
+  return code;
+}

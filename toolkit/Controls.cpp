@@ -1,0 +1,192 @@
+#include "toolkit/Controls.h"
+
+#include <windowsx.h>
+
+#include "toolkit/ScopedWin.h"
+#include "toolkit/Units.h"
+
+namespace tk {
+
+namespace {
+const char kPictureBoxClass[] = "KorvanePictureBox";
+HINSTANCE g_instance = nullptr;
+
+int Px(double v) { return RoundHalfEven(v); }
+}  // namespace
+
+// ---- Container -------------------------------------------------------------
+
+double Container::ToTwipsX(double v) const { return scale_ == ScaleMode::Twips ? v : v * TwipsPerPixelX(); }
+double Container::ToTwipsY(double v) const { return scale_ == ScaleMode::Twips ? v : v * TwipsPerPixelY(); }
+double Container::FromTwipsX(double t) const { return scale_ == ScaleMode::Twips ? t : t / TwipsPerPixelX(); }
+double Container::FromTwipsY(double t) const { return scale_ == ScaleMode::Twips ? t : t / TwipsPerPixelY(); }
+
+// ---- Label -----------------------------------------------------------------
+
+Label::Label(PictureBox& container, TwipsRect rect, std::wstring caption, FontSpec font, std::string tag)
+    : Tag(std::move(tag)), box_(container), rect_(rect), caption_(std::move(caption)), font_(std::move(font)) {}
+
+void Label::Changed() { box_.Invalidate(); }
+void Label::SetCaption(std::wstring caption) { caption_ = std::move(caption); Changed(); }
+double Label::Left() const { return box_.FromTwipsX(rect_.left); }
+double Label::Top() const { return box_.FromTwipsY(rect_.top); }
+double Label::Width() const { return box_.FromTwipsX(rect_.width); }
+double Label::Height() const { return box_.FromTwipsY(rect_.height); }
+void Label::SetLeft(double v) { rect_.left = box_.ToTwipsX(v); Changed(); }
+void Label::SetTop(double v) { rect_.top = box_.ToTwipsY(v); Changed(); }
+void Label::SetWidth(double v) { rect_.width = box_.ToTwipsX(v); Changed(); }
+void Label::SetHeight(double v) { rect_.height = box_.ToTwipsY(v); Changed(); }
+void Label::SetFontName(std::wstring name) { font_.name = std::move(name); Changed(); }
+void Label::SetFontBold(bool bold) { font_.bold = bold; Changed(); }
+
+RECT Label::PixelRect() const {
+  double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  int left = Px(rect_.left / tx), top = Px(rect_.top / ty);
+  return RECT{left, top, left + Px(rect_.width / tx), top + Px(rect_.height / ty)};
+}
+
+void Label::Draw(HDC dc) const {
+  int height = -Px(font_.size * GetDeviceCaps(dc, LOGPIXELSY) / 72.0);
+  ScopedFont font(CreateFontW(height, 0, 0, 0, font_.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              DEFAULT_PITCH | FF_SWISS, font_.name.c_str()));
+  SelectGuard select(dc, font.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  RECT r = PixelRect();
+  // "&" marks the access key: DrawText underlines the letter after it.
+  DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_TOP | DT_WORDBREAK);
+}
+
+// ---- PictureBox --------------------------------------------------------------
+
+PictureBox::PictureBox(Container& parent, TwipsRect rect, COLORREF backColor, std::string name)
+    : parent_(parent), name_(std::move(name)), rect_(rect), backColor_(backColor) {
+  hwnd_ = CreateWindowExA(0, kPictureBoxClass, name_.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                          parent.hwnd(), nullptr, g_instance, this);
+  Place();
+}
+
+PictureBox::~PictureBox() {
+  if (hwnd_) {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+double PictureBox::Left() const { return parent_.FromTwipsX(rect_.left); }
+double PictureBox::Top() const { return parent_.FromTwipsY(rect_.top); }
+double PictureBox::Width() const { return parent_.FromTwipsX(rect_.width); }
+double PictureBox::Height() const { return parent_.FromTwipsY(rect_.height); }
+void PictureBox::SetLeft(double v) { rect_.left = parent_.ToTwipsX(v); Place(); }
+void PictureBox::SetTop(double v) { rect_.top = parent_.ToTwipsY(v); Place(); }
+void PictureBox::SetWidth(double v) { rect_.width = parent_.ToTwipsX(v); Place(); }
+void PictureBox::SetHeight(double v) { rect_.height = parent_.ToTwipsY(v); Place(); }
+double PictureBox::ScaleWidth() const { return FromTwipsX(rect_.width); }
+double PictureBox::ScaleHeight() const { return FromTwipsY(rect_.height); }
+
+void PictureBox::Place() {
+  if (!hwnd_) return;
+  double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  SetWindowPos(hwnd_, nullptr, Px(rect_.left / tx), Px(rect_.top / ty), Px(rect_.width / tx),
+               Px(rect_.height / ty), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PictureBox::SetBackColor(COLORREF color) {
+  backColor_ = color;
+  Invalidate();
+}
+
+void PictureBox::SetPicture(std::shared_ptr<tk::Picture> picture) {
+  picture_ = std::move(picture);
+  Invalidate();
+}
+
+bool PictureBox::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+void PictureBox::SetVisible(bool visible) {
+  if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+Label& PictureBox::AddLabel(TwipsRect rect, std::wstring caption, FontSpec font, std::string tag) {
+  labels_.push_back(std::make_unique<Label>(*this, rect, std::move(caption), std::move(font), std::move(tag)));
+  Invalidate();
+  return *labels_.back();
+}
+
+void PictureBox::Invalidate() {
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PictureBox::Refresh() {
+  if (hwnd_) {
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateWindow(hwnd_);
+  }
+}
+
+void PictureBox::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  ScopedBrush brush(CreateSolidBrush(backColor_));
+  FillRect(dc, &client, brush.get());
+  if (picture_ && picture_->handle()) {
+    ScopedMemDC mem(CreateCompatibleDC(dc));
+    SelectGuard select(mem.get(), picture_->handle());
+    BitBlt(dc, 0, 0, picture_->Width(), picture_->Height(), mem.get(), 0, 0, SRCCOPY);
+  }
+  for (const auto& label : labels_) label->Draw(dc);
+  EndPaint(hwnd_, &ps);
+}
+
+// A click is a press and a release inside the same control: the label under
+// the pointer when the button went down, or else the box itself.
+void PictureBox::OnButtonDown(POINT pt) {
+  pressed_ = kBox;
+  for (int i = static_cast<int>(labels_.size()) - 1; i >= 0; --i) {
+    RECT r = labels_[i]->PixelRect();
+    if (PtInRect(&r, pt)) { pressed_ = i; break; }
+  }
+  SetCapture(hwnd_);
+}
+
+void PictureBox::OnButtonUp(POINT pt) {
+  int target = pressed_;
+  pressed_ = kNone;
+  if (GetCapture() == hwnd_) ReleaseCapture();
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  if (target == kNone || !PtInRect(&client, pt)) return;
+  std::function<void()> handler = target == kBox ? Click : labels_[target]->Click;
+  if (handler) handler();  // may close the window and destroy this box
+}
+
+LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<PictureBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  switch (msg) {
+    case WM_ERASEBKGND: return 1;  // WM_PAINT fills the background
+    case WM_PAINT: self->Paint(); return 0;
+    case WM_LBUTTONDOWN: self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
+    case WM_LBUTTONUP: self->OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
+    case WM_NCDESTROY: self->hwnd_ = nullptr; break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void RegisterPictureBoxClass(HINSTANCE instance) {
+  g_instance = instance;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = PictureBox::WndProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = kPictureBoxClass;
+  RegisterClassA(&wc);
+}
+
+}  // namespace tk

@@ -1,0 +1,166 @@
+// The small window toolkit the launcher is written against: containers with a
+// coordinate unit (twips or pixels), picture boxes (child windows with a
+// background colour and a picture), windowless labels drawn by their picture
+// box, and control arrays indexed like the classic toolkit's.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/Resources.h"
+
+namespace tk {
+
+enum class ScaleMode { Twips, Pixels };
+
+// Anything that holds controls. Positions of its controls are read and
+// written in its ScaleMode; they are kept in twips, as the classic toolkit
+// does, so fractional pixels survive a round trip.
+class Container {
+ public:
+  virtual ~Container() = default;
+  virtual HWND hwnd() const = 0;
+  ScaleMode GetScaleMode() const { return scale_; }
+  void SetScaleMode(ScaleMode mode) { scale_ = mode; }
+  double ToTwipsX(double v) const;
+  double ToTwipsY(double v) const;
+  double FromTwipsX(double twips) const;
+  double FromTwipsY(double twips) const;
+
+ protected:
+  ScaleMode scale_ = ScaleMode::Twips;
+};
+
+// A rectangle in twips.
+struct TwipsRect {
+  double left, top, width, height;
+};
+
+struct FontSpec {
+  std::wstring name = L"MS Sans Serif";
+  double size = 8.25;  // points
+  bool bold = false;
+};
+
+class PictureBox;
+
+// A borderless label with a transparent background, drawn on its picture box.
+// It has no window: the pointer over a label is over the picture box.
+class Label {
+ public:
+  Label(PictureBox& container, TwipsRect rect, std::wstring caption, FontSpec font, std::string tag);
+
+  std::string Tag;
+  std::function<void()> Click;
+
+  const std::wstring& Caption() const { return caption_; }
+  void SetCaption(std::wstring caption);
+  // Position and size, in the container's ScaleMode.
+  double Left() const;
+  double Top() const;
+  double Width() const;
+  double Height() const;
+  void SetLeft(double v);
+  void SetTop(double v);
+  void SetWidth(double v);
+  void SetHeight(double v);
+  const FontSpec& Font() const { return font_; }
+  void SetFontName(std::wstring name);
+  void SetFontBold(bool bold);
+
+  // Drawn and hit-tested in the container's client pixels.
+  RECT PixelRect() const;
+  void Draw(HDC dc) const;
+
+ private:
+  void Changed();
+  PictureBox& box_;
+  TwipsRect rect_;
+  std::wstring caption_;
+  FontSpec font_;
+};
+
+// A borderless picture box: a child window that fills itself with its
+// background colour and draws its picture from the top-left corner at the
+// picture's own size, cut off at its edges. Its interior unit is the twip.
+class PictureBox : public Container {
+ public:
+  PictureBox(Container& parent, TwipsRect rect, COLORREF backColor, std::string name);
+  ~PictureBox() override;
+  PictureBox(const PictureBox&) = delete;
+  PictureBox& operator=(const PictureBox&) = delete;
+
+  HWND hwnd() const override { return hwnd_; }
+  const std::string& Name() const { return name_; }
+  std::string Tag;
+  std::function<void()> Click;
+
+  // Position and size, in the parent's ScaleMode.
+  double Left() const;
+  double Top() const;
+  double Width() const;
+  double Height() const;
+  void SetLeft(double v);
+  void SetTop(double v);
+  void SetWidth(double v);
+  void SetHeight(double v);
+  // Client size in this box's own ScaleMode.
+  double ScaleWidth() const;
+  double ScaleHeight() const;
+
+  COLORREF BackColor() const { return backColor_; }
+  void SetBackColor(COLORREF color);
+  const std::shared_ptr<tk::Picture>& Picture() const { return picture_; }
+  void SetPicture(std::shared_ptr<tk::Picture> picture);
+  bool Visible() const;
+  void SetVisible(bool visible);
+
+  Label& AddLabel(TwipsRect rect, std::wstring caption, FontSpec font, std::string tag);
+  std::vector<std::unique_ptr<Label>>& Labels() { return labels_; }
+
+  // Paints pending changes now instead of when the message loop gets to it.
+  void Refresh();
+  void Invalidate();
+
+ private:
+  friend void RegisterPictureBoxClass(HINSTANCE instance);
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  void Place();
+  void Paint();
+  void OnButtonDown(POINT pt);
+  void OnButtonUp(POINT pt);
+
+  Container& parent_;
+  std::string name_;
+  HWND hwnd_ = nullptr;
+  TwipsRect rect_;  // in twips, relative to the parent's client area
+  COLORREF backColor_;
+  std::shared_ptr<tk::Picture> picture_;
+  std::vector<std::unique_ptr<Label>> labels_;
+  int pressed_ = kNone;  // what the button went down on: a label index, kBox or kNone
+  static constexpr int kNone = -2;
+  static constexpr int kBox = -1;
+};
+
+// Controls sharing one name, addressed by index: picM(1) ... picM(4). The
+// array only names the controls; their owner keeps them alive.
+template <typename T>
+class ControlArray {
+ public:
+  T& operator()(int index) const { return *items_.at(index); }
+  void Set(int index, T& item) { items_[index] = &item; }
+  int LBound() const { return items_.begin()->first; }
+  int UBound() const { return items_.rbegin()->first; }
+
+ private:
+  std::map<int, T*> items_;
+};
+
+// Registers the picture box's window class; called once before any window is made.
+void RegisterPictureBoxClass(HINSTANCE instance);
+
+}  // namespace tk
