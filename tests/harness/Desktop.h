@@ -1,0 +1,35 @@
+// The real pointer, the real screen and message boxes, driven from a second
+// program in the same Wine prefix, as a user would.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace harness {
+
+// Moves the pointer in steps (each step is a real mouse movement), ending at `to`.
+void MovePointer(POINT to);
+// Moves there and lets it rest, so hover notifications fire and are answered.
+void RestPointer(POINT at, DWORD restMs = 250);
+// Presses and releases the left button where the pointer is now.
+void ClickHere();
+void ClickAt(POINT at);
+
+// The colour on screen at a point, 0x00BBGGRR.
+COLORREF ScreenPixel(POINT at);
+
+// A message box (dialog class #32770) with this exact title, or nullptr.
+HWND WaitForMessageBox(const std::wstring& title, DWORD timeoutMs = 10000);
+// Its text, lines joined by "\n" as the dialog shows them.
+std::wstring MessageBoxText(HWND box);
+// Whether it shows an icon (a static control with SS_ICON).
+bool MessageBoxHasIcon(HWND box);
+// Number of push buttons on it.
+int MessageBoxButtonCount(HWND box);
+void PressOk(HWND box);
+
+// UTF-8 to UTF-16, for expected texts written in the tests.
+std::wstring Wide(const char* utf8);
+std::string Narrow(const std::wstring& text);  // UTF-16 to UTF-8, for messages
+
+}  // namespace harness

@@ -1,0 +1,107 @@
+#include "tests/harness/Launcher.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace harness {
+
+LauncherProcess::LauncherProcess(const std::string& exePath) {
+  std::string folder = exePath.substr(0, exePath.find_last_of('\\'));
+  std::string cmd = "\"" + exePath + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (CreateProcessA(exePath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) {
+    CloseHandle(pi.hThread);
+    process_ = pi.hProcess;
+    pid_ = pi.dwProcessId;
+  }
+}
+
+LauncherProcess::~LauncherProcess() {
+  if (!process_) return;
+  if (Running()) {
+    TerminateProcess(process_, 99);
+    WaitForSingleObject(process_, 5000);
+  }
+  CloseHandle(process_);
+}
+
+namespace {
+struct Search {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindMain(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (pid == s->pid && std::strcmp(cls, "KorvaneForm") == 0 && IsWindowVisible(hwnd)) {
+    s->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND LauncherProcess::WaitForMainWindow(DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (process_ && GetTickCount() - start < timeoutMs) {
+    Search s{pid_, nullptr};
+    EnumWindows(FindMain, reinterpret_cast<LPARAM>(&s));
+    if (s.found) {
+      window_ = s.found;
+      Sleep(100);  // let the first paint reach the screen
+      return window_;
+    }
+    if (!Running()) break;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+HWND LauncherProcess::Control(const std::string& name) const {
+  return FindWindowExA(window_, nullptr, "KorvanePictureBox", name.c_str());
+}
+
+POINT LauncherProcess::ScreenPoint(int clientX, int clientY) const {
+  POINT p{clientX, clientY};
+  ClientToScreen(window_, &p);
+  return p;
+}
+
+POINT LauncherProcess::ScreenPoint(const std::string& control, int x, int y) const {
+  POINT p{x, y};
+  ClientToScreen(Control(control), &p);
+  return p;
+}
+
+bool LauncherProcess::WaitForExit(DWORD timeoutMs) {
+  return process_ && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool LauncherProcess::Running() const {
+  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+DWORD LauncherProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (process_) GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+int ExpectedLanguageIndex() {
+  const char* lc = std::getenv("LC_ALL");
+  std::string locale = lc ? lc : "";
+  struct { const char* prefix; int index; } table[] = {
+      {"de_DE", 0}, {"en_US", 1}, {"fr_FR", 2}, {"it_IT", 3}, {"es_ES_tradnl", 4},
+  };
+  for (const auto& row : table)
+    if (locale.rfind(row.prefix, 0) == 0) return row.index;
+  return 1;  // every other system language gets English
+}
+
+}  // namespace harness

@@ -1,0 +1,44 @@
+// Drives the real launcher: starts Korvane6Menu.exe as its own process, finds
+// its window and controls, and waits for it to end.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace harness {
+
+class LauncherProcess {
+ public:
+  // Starts the program; its working directory is the program's folder.
+  explicit LauncherProcess(const std::string& exePath);
+  ~LauncherProcess();  // ends the process if it still runs
+  LauncherProcess(const LauncherProcess&) = delete;
+  LauncherProcess& operator=(const LauncherProcess&) = delete;
+
+  bool Started() const { return process_ != nullptr; }
+  DWORD Pid() const { return pid_; }
+
+  // The visible main window, or nullptr when none appeared in time.
+  HWND WaitForMainWindow(DWORD timeoutMs = 15000);
+  HWND Window() const { return window_; }
+  // A picture box of the main window by its name, e.g. "picM(2)".
+  HWND Control(const std::string& name) const;
+  // A point given in client pixels of the main window, or of a control, on the screen.
+  POINT ScreenPoint(int clientX, int clientY) const;
+  POINT ScreenPoint(const std::string& control, int x, int y) const;
+
+  bool WaitForExit(DWORD timeoutMs);
+  bool Running() const;
+  DWORD ExitCode() const;
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD pid_ = 0;
+  HWND window_ = nullptr;
+};
+
+// The language index that the launcher should pick under this test's LC_ALL
+// (0 German, 1 English, 2 French, 3 Italian, 4 Spanish).
+int ExpectedLanguageIndex();
+
+}  // namespace harness

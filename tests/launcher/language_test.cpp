@@ -1,0 +1,45 @@
+// The language choice: only the five exact identifiers select a language.
+#include <gtest/gtest.h>
+
+#include "launcher/mdlLanguage.h"
+
+namespace {
+
+struct Case {
+  LANGID id;
+  std::int16_t index;
+  const char* what;
+};
+
+const Case kCases[] = {
+    {1031, 0, "German, Germany"},
+    {1033, 1, "English, United States"},
+    {1036, 2, "French, France"},
+    {1040, 3, "Italian, Italy"},
+    {1034, 4, "Spanish, traditional sort"},
+    {3079, 1, "German, Austria"},
+    {2055, 1, "German, Switzerland"},
+    {3082, 1, "Spanish, modern sort"},
+    {3084, 1, "French, Canada"},
+    {2060, 1, "French, Belgium"},
+    {2064, 1, "Italian, Switzerland"},
+    {2057, 1, "English, United Kingdom"},
+    {0x0007, 1, "German, neutral sublanguage"},
+    {0, 1, "zero"},
+    {0xFFFF, 1, "all bits"},
+};
+
+TEST(Language, OnlyExactIdentifiersSelectALanguage) {
+  for (const Case& c : kCases)
+    EXPECT_EQ(LanguageIndexFor(c.id), c.index) << c.what << " (" << c.id << ")";
+}
+
+TEST(Language, SelectLanguageUsesTheSystemDefault) {
+  LanguageIndex = -7;  // sentinel: must be overwritten
+  SelectLanguage();
+  EXPECT_EQ(LanguageIndex, LanguageIndexFor(GetSystemDefaultLangID()));
+  EXPECT_GE(LanguageIndex, 0);
+  EXPECT_LE(LanguageIndex, 4);
+}
+
+}  // namespace

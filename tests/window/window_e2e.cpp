@@ -1,0 +1,158 @@
+// The main window as the user sees it: title in the system's language, fixed
+// size and place, header picture and welcome panel on screen, closing.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "tests/harness/CdFolder.h"
+#include "tests/harness/Desktop.h"
+#include "tests/harness/Launcher.h"
+#include "tests/harness/PeResources.h"
+
+using namespace harness;
+
+namespace {
+
+const char* const kTitles[] = {
+    u8" Installations CD - KORVANE 6",   u8" Installation CD - KORVANE 6",     u8" CD d'installation - KORVANE 6",
+    u8" CD d'installazione - KORVANE 6", u8" CD instalación - KORVANE 6",
+};
+
+std::wstring Title(HWND w) {
+  wchar_t text[256] = {};
+  GetWindowTextW(w, text, 256);
+  return text;
+}
+
+// Compares a grid of screen pixels with a bitmap resource of the launcher.
+// Returns the number of sampled points that differ.
+int CompareWithBitmap(const std::string& exe, int bitmapId, POINT screenOrigin, int width, int height,
+                      std::string* firstDiff) {
+  HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!module) return -1;
+  auto bmp = static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  FreeLibrary(module);
+  if (!bmp) return -1;
+  HDC mem = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  HDC screen = GetDC(nullptr);
+  int differ = 0;
+  for (int y = 1; y < height; y += 7) {
+    for (int x = 1; x < width; x += 9) {
+      COLORREF want = GetPixel(mem, x, y);
+      COLORREF got = GetPixel(screen, screenOrigin.x + x, screenOrigin.y + y);
+      if (want != got && differ++ == 0 && firstDiff) {
+        char text[128];
+        wsprintfA(text, "at (%d,%d): bitmap %06lX, screen %06lX", x, y, want, got);
+        *firstDiff = text;
+      }
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  DeleteObject(bmp);
+  return differ;
+}
+
+class Window : public ::testing::Test {
+ protected:
+  CdFolder cd{"window"};
+};
+
+TEST_F(Window, TitleInSystemLanguage) {
+  LauncherProcess app(cd.Launcher());
+  HWND w = app.WaitForMainWindow();
+  ASSERT_NE(w, nullptr) << "no main window appeared";
+  EXPECT_EQ(Narrow(Title(w)), kTitles[ExpectedLanguageIndex()]);
+}
+
+TEST_F(Window, FixedSizeAndPlaceAt96Dpi) {
+  LauncherProcess app(cd.Launcher());
+  HWND w = app.WaitForMainWindow();
+  ASSERT_NE(w, nullptr);
+  RECT outer, client;
+  GetWindowRect(w, &outer);
+  GetClientRect(w, &client);
+  EXPECT_EQ(outer.right - outer.left, 484);
+  EXPECT_EQ(outer.bottom - outer.top, 347);
+  EXPECT_EQ(client.right, 478);
+  EXPECT_EQ(client.bottom, 322);
+  POINT origin = app.ScreenPoint(0, 0);
+  EXPECT_EQ(origin.x, 390);  // 5850 twips
+  EXPECT_EQ(origin.y, 357);  // 5355 twips
+
+  LONG style = GetWindowLongA(w, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU) << "close box";
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << "no minimize or maximize button";
+  EXPECT_FALSE(style & WS_THICKFRAME) << "not resizable";
+  // (The window's icon cannot be read from here: this Wine answers WM_GETICON
+  // from another process with 0. The resource tests check the icon itself.)
+}
+
+TEST_F(Window, HeaderAndWelcomePanelOnScreen) {
+  LauncherProcess app(cd.Launcher());
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  std::string diff;
+  // The header picture (478 x 87) is cut off at its box of 473 x 81.
+  EXPECT_EQ(CompareWithBitmap(cd.Launcher(), 100, app.ScreenPoint(0, 0), 473, 81, &diff), 0) << diff;
+  EXPECT_EQ(CompareWithBitmap(cd.Launcher(), 200 + ExpectedLanguageIndex(), app.ScreenPoint(180, 93), 298, 229, &diff), 0)
+      << "welcome panel " << diff;
+  // The red bar under the header, across the whole client width.
+  EXPECT_EQ(ScreenPixel(app.ScreenPoint(2, 88)), 0x000000FFu);
+  EXPECT_EQ(ScreenPixel(app.ScreenPoint(476, 92)), 0x000000FFu);
+  // Between the header box (81 high) and the bar (from 87) the white window shows.
+  EXPECT_EQ(ScreenPixel(app.ScreenPoint(100, 84)), 0x00FFFFFFu);
+}
+
+TEST_F(Window, ClosingTheWindowEndsTheProgram) {
+  LauncherProcess app(cd.Launcher());
+  HWND w = app.WaitForMainWindow();
+  ASSERT_NE(w, nullptr);
+  PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(app.WaitForExit(5000)) << "still running after the close box";
+  EXPECT_EQ(app.ExitCode(), 0u);
+}
+
+// A launcher whose welcome panel is missing cannot load: it reports the
+// failure and ends with a non-zero exit code instead of showing a broken menu.
+TEST_F(Window, LoadFailureIsReportedAndEndsTheProgram) {
+  std::string broken = cd.Path() + "\\Broken.exe";
+  ASSERT_TRUE(CopyInto(cd.Launcher(), broken));
+  int missing = 220 + ExpectedLanguageIndex();
+  ASSERT_TRUE(RenumberResource(broken, 2 /* RT_BITMAP */, missing, 60000));
+
+  LauncherProcess app(broken);
+  HWND box = WaitForMessageBox(L"Korvane6Menu");
+  ASSERT_NE(box, nullptr) << "no error report";
+  EXPECT_NE(MessageBoxText(box).find(std::to_wstring(missing)), std::wstring::npos) << Narrow(MessageBoxText(box));
+  PressOk(box);
+  ASSERT_TRUE(app.WaitForExit(5000));
+  EXPECT_EQ(app.ExitCode(), 1u);
+}
+
+// At 120 DPI the outer size stays 484 x 347 pixels; the taller caption
+// leaves a smaller client area, and the place in twips becomes other pixels.
+TEST_F(Window, OuterSizeFixedAt120Dpi) {
+  HKEY desktop;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_SET_VALUE, &desktop), ERROR_SUCCESS);
+  DWORD dpi = 120;
+  RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dpi), sizeof dpi);
+  LauncherProcess app(cd.Launcher());
+  HWND w = app.WaitForMainWindow();
+  RegDeleteValueA(desktop, "LogPixels");
+  RegCloseKey(desktop);
+  ASSERT_NE(w, nullptr);
+  RECT outer, client;
+  GetWindowRect(w, &outer);
+  GetClientRect(w, &client);
+  EXPECT_EQ(outer.right - outer.left, 484);
+  EXPECT_EQ(outer.bottom - outer.top, 347);
+  EXPECT_EQ(client.right, 478);
+  EXPECT_LT(client.bottom, 322);
+  POINT origin = app.ScreenPoint(0, 0);
+  EXPECT_EQ(origin.x, 488);  // 5850 / 12 = 487.5, to the even neighbour
+  EXPECT_EQ(origin.y, 446);  // 5355 / 12 = 446.25
+}
+
+}  // namespace
