@@ -62,9 +62,10 @@ void Label::Draw(HDC dc) const {
 
 PictureBox::PictureBox(Container& parent, TwipsRect rect, COLORREF backColor, std::string name)
     : parent_(parent), name_(std::move(name)), rect_(rect), backColor_(backColor) {
-  hwnd_ = CreateWindowExA(0, kPictureBoxClass, name_.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+  double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  hwnd_ = CreateWindowExA(0, kPictureBoxClass, name_.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                          Px(rect_.left / tx), Px(rect_.top / ty), Px(rect_.width / tx), Px(rect_.height / ty),
                           parent.hwnd(), nullptr, g_instance, this);
-  Place();
 }
 
 PictureBox::~PictureBox() {

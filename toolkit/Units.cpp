@@ -15,8 +15,16 @@ double TwipsPerPixel(int cap) {
 }
 }  // namespace
 
-double TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
-double TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+// The program is system-DPI aware: the ratio is fixed for the process's life.
+double TwipsPerPixelX() {
+  static const double ratio = TwipsPerPixel(LOGPIXELSX);
+  return ratio;
+}
+
+double TwipsPerPixelY() {
+  static const double ratio = TwipsPerPixel(LOGPIXELSY);
+  return ratio;
+}
 
 std::int32_t RoundHalfEven(double v) {
   return static_cast<std::int32_t>(std::nearbyint(v));  // default FE_TONEAREST: ties to even
