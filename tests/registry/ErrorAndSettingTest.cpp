@@ -1,0 +1,211 @@
+// The error record and the setting value on their own, without the registry:
+// fields, Clear, Raise; the tagged value's text form; RegDataType's choices.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "registry/clsLxError.h"
+#include "registry/clsLxRegSetting.h"
+#include "tests/registry/ScratchKey.h"
+
+using V = LxVariant;
+
+TEST(RegistryError, NewRecordIsEmpty) {
+  clsLxError e;
+  EXPECT_EQ(0, e.Number());
+  EXPECT_EQ(0, e.HelpContext());
+  EXPECT_EQ(0, e.LastDllError());
+  EXPECT_EQ("", e.Source());
+  EXPECT_EQ("", e.Description());
+  EXPECT_EQ("", e.HelpFile());
+}
+
+TEST(RegistryError, PropertiesStoreAndClearResetsAll) {
+  clsLxError e;
+  e.Number(-7);
+  e.Description("desc");
+  e.HelpContext(42);
+  e.HelpFile("help.chm");
+  e.LastDllError(5);
+  e.Source("src");
+  EXPECT_EQ(-7, e.Number());
+  EXPECT_EQ("desc", e.Description());
+  EXPECT_EQ(42, e.HelpContext());
+  EXPECT_EQ("help.chm", e.HelpFile());
+  EXPECT_EQ(5, e.LastDllError());
+  EXPECT_EQ("src", e.Source());
+  e.Clear();
+  EXPECT_EQ(0, e.Number());
+  EXPECT_EQ("", e.Description());
+  EXPECT_EQ(0, e.HelpContext());
+  EXPECT_EQ("", e.HelpFile());
+  EXPECT_EQ(0, e.LastDllError());
+  EXPECT_EQ("", e.Source());
+}
+
+TEST(RegistryError, RaiseWithNumberOnly) {
+  clsLxError e;
+  e.Source("stale");
+  e.HelpContext(9);
+  try {
+    e.Raise(5);
+    FAIL() << "Raise returned";
+  } catch (const LxRaisedError& x) {
+    EXPECT_EQ(5, x.Number());
+    EXPECT_EQ("", x.Source());
+    EXPECT_EQ("", x.Description());
+    EXPECT_STREQ("Error 5", x.what());
+  }
+  EXPECT_EQ(5, e.Number());
+  EXPECT_EQ("", e.Source());
+  EXPECT_EQ("", e.Description());
+  EXPECT_EQ("", e.HelpFile());
+  EXPECT_EQ(0, e.HelpContext());
+}
+
+TEST(RegistryError, RaiseCarriesAllFiveAndKeepsLastDllError) {
+  clsLxError e;
+  e.LastDllError(1234);
+  try {
+    e.Raise(513, "mySource", "my description", "my.hlp", 77);
+    FAIL() << "Raise returned";
+  } catch (const LxRaisedError& x) {
+    EXPECT_EQ(513, x.Number());
+    EXPECT_EQ("mySource", x.Source());
+    EXPECT_EQ("my description", x.Description());
+    EXPECT_EQ("my.hlp", x.HelpFile());
+    EXPECT_EQ(77, x.HelpContext());
+    EXPECT_STREQ("my description", x.what());
+  }
+  EXPECT_EQ(513, e.Number());
+  EXPECT_EQ("mySource", e.Source());
+  EXPECT_EQ("my description", e.Description());
+  EXPECT_EQ("my.hlp", e.HelpFile());
+  EXPECT_EQ(77, e.HelpContext());
+  EXPECT_EQ(1234, e.LastDllError());
+}
+
+struct TextCase {
+  const char* what;
+  V value;
+  const char* text;
+  const char* typeName;
+};
+
+TEST(RegistrySetting, TextFormOfEachKind) {
+  const TextCase cases[] = {
+      {"empty", V(), "", "Empty"},
+      {"integer", V::Integer(-5), "-5", "Integer"},
+      {"long", V::Long(-2147483647 - 1), "-2147483648", "Long"},
+      {"byte", V::Byte(255), "255", "Byte"},
+      {"single", V::Single(1.5f), "1.5", "Single"},
+      {"double", V::Double(0.1), "0.1", "Double"},
+      {"big double", V::Double(1e20), "1E+20", "Double"},
+      {"currency", V::Currency(15000), "1.5", "Currency"},
+      {"negative currency", V::Currency(-12345), "-1.2345", "Currency"},
+      {"date epoch", V::Date(0), "1899-12-30", "Date"},
+      {"date and time", V::Date(36526.5), "2000-01-01 12:00:00", "Date"},
+      {"date before epoch", V::Date(-1.25), "1899-12-29 06:00:00", "Date"},
+      {"true", V::Boolean(true), "True", "Boolean"},
+      {"false", V::Boolean(false), "False", "Boolean"},
+      {"string", V::String("a b"), "a b", "String"},
+      {"decimal", V::Decimal(2.5), "2.5", "Decimal"},
+  };
+  for (const TextCase& c : cases) {
+    EXPECT_EQ(c.text, c.value.AsText()) << c.what;
+    EXPECT_EQ(c.typeName, c.value.TypeName()) << c.what;
+  }
+}
+
+TEST(RegistrySetting, TextFormRefusedWithItsNumber) {
+  const struct {
+    const char* what;
+    V value;
+    int32_t number;
+  } cases[] = {
+      {"null", V::Null(), 94},
+      {"object", V::Object(std::make_shared<int>(1)), 13},
+      {"error", V::Error(5), 13},
+      {"byte array", V::ByteArray({1}), 13},
+      {"string array", V::StringArray({"a"}), 13},
+  };
+  for (const auto& c : cases) {
+    try {
+      (void)c.value.AsText();
+      ADD_FAILURE() << c.what << ": no error";
+    } catch (const LxRaisedError& x) {
+      EXPECT_EQ(c.number, x.Number()) << c.what;
+    }
+  }
+}
+
+TEST(RegistrySetting, ArraysKeepBoundsAndRefuseMixedItems) {
+  const V bytes = V::ByteArray({1, 2, 3}, 1);
+  EXPECT_EQ(1, bytes.LBound());
+  EXPECT_EQ(3, bytes.UBound());
+  EXPECT_EQ(0x2011, bytes.VarTypeCode());
+  EXPECT_EQ("Byte()", bytes.TypeName());
+  EXPECT_EQ(-1, V::StringArray({}).UBound());
+  EXPECT_THROW(V::Array(V::vbLong, {V::String("x")}), std::invalid_argument);
+  EXPECT_NO_THROW(V::Array(V::vbVariant, {V::String("x"), V::Long(1)}));
+}
+
+TEST(RegistrySetting, NewSettingIsEmpty) {
+  clsLxRegSetting s;
+  EXPECT_EQ("", s.SettingName());
+  EXPECT_EQ(0, s.VarTypeVB());
+  EXPECT_EQ(0u, s.RegDataType());
+  EXPECT_EQ("Empty", s.TypeNameVB());
+}
+
+TEST(RegistrySetting, SettingKeepsObjectReference) {
+  auto object = std::make_shared<int>(7);
+  clsLxRegSetting s;
+  s.SettingName("obj");
+  s.Setting(V::Object(object));
+  EXPECT_EQ(object, s.Setting().ObjectRef());
+  EXPECT_EQ(9, s.VarTypeVB());
+  EXPECT_EQ("obj", s.SettingName());
+}
+
+TEST(RegistrySetting, RegDataTypeOfEachKind) {
+  // TEMP is defined in every Windows process; the other name is not.
+  ASSERT_NE(nullptr, std::getenv("TEMP"));
+  ASSERT_EQ(nullptr, std::getenv("LX_NOT_DEFINED_ANYWHERE"));
+  const struct {
+    const char* what;
+    V value;
+    uint32_t regType;
+  } cases[] = {
+      {"empty", V(), REG_NONE},
+      {"null", V::Null(), REG_NONE},
+      {"boolean", V::Boolean(true), REG_NONE},
+      {"single", V::Single(1), REG_NONE},
+      {"double", V::Double(1), REG_NONE},
+      {"currency", V::Currency(1), REG_NONE},
+      {"date", V::Date(1), REG_NONE},
+      {"integer", V::Integer(1), REG_DWORD},
+      {"long", V::Long(1), REG_DWORD},
+      {"byte", V::Byte(1), REG_DWORD},
+      {"plain text", V::String("C:\\x"), REG_SZ},
+      {"defined reference", V::String("%TEMP%\\x"), REG_EXPAND_SZ},
+      {"undefined reference", V::String("%LX_NOT_DEFINED_ANYWHERE%\\x"), REG_SZ},
+      {"case differs only", V::String("%temp%"), REG_EXPAND_SZ},
+      {"byte array", V::ByteArray({1}), REG_BINARY},
+      {"long array", V::Array(V::vbLong, {V::Long(1)}), REG_BINARY},
+      {"date array", V::Array(V::vbDate, {}), REG_BINARY},
+      {"string array", V::StringArray({"a"}), REG_MULTI_SZ},
+      {"variant array", V::Array(V::vbVariant, {}), REG_MULTI_SZ},
+      {"error array", V::Array(V::vbError, {}), REG_MULTI_SZ},
+      {"integer array", V::Array(V::vbInteger, {}), REG_NONE},
+      {"single array", V::Array(V::vbSingle, {}), REG_NONE},
+      {"currency array", V::Array(V::vbCurrency, {}), REG_NONE},
+  };
+  for (const auto& c : cases) {
+    clsLxRegSetting s;
+    s.Setting(c.value);
+    EXPECT_EQ(c.regType, s.RegDataType()) << c.what;
+    EXPECT_EQ(c.value.VarTypeCode(), s.VarTypeVB()) << c.what;
+  }
+}
