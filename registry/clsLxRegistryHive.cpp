@@ -72,6 +72,11 @@ bool clsLxRegistry::SaveKey(const std::string& sKeyName, const std::string& sFil
   if (RegOpenKeyExA(lPredefinedKey, sKeyName.c_str(), 0, KEY_ALL_ACCESS, key.receive()) !=
       ERROR_SUCCESS)
     return false;
+  // A read-only target stays: Windows refuses to rename over one, and this
+  // Wine would replace it, so ask first and refuse on both.
+  const DWORD attributes = GetFileAttributesA(sFileName.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return false;
   // Save beside the target and replace it only once the hive is complete:
   // an existing file survives every failure. The temporary name is reserved
   // by an empty file, which must go first: Windows refuses to save into an

@@ -197,24 +197,14 @@ TEST_F(RegistryFacade, ExpandEnvStringLeavesRecordAlone) {
   }
 }
 
-// Open handles of this process, counted by asking each possible handle value
-// (multiples of 4) whether it is open. GetProcessHandleCount would be the
-// obvious call, but this Wine answers it with 0 whatever is open.
-DWORD CountOpenHandles() {
-  DWORD count = 0, flags = 0;
-  for (uintptr_t value = 4; value < 0x10000; value += 4)
-    if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
-  return count;
-}
-
 // Every operation closes what it opened, on failures too: the handle count
 // does not grow over thousands of operations. The first check shows that the
 // count does see a key that is left open.
 TEST_F(RegistryFacade, NoKeyHandleOutlivesItsOperation) {
-  const DWORD before = CountOpenHandles();
+  const DWORD before = regtest::CountOpenHandles();
   HKEY leaked = nullptr;
   ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, Path().c_str(), 0, KEY_READ, &leaked));
-  const DWORD withLeak = CountOpenHandles();
+  const DWORD withLeak = regtest::CountOpenHandles();
   RegCloseKey(leaked);
   ASSERT_EQ(before + 1, withLeak) << "the count does not see key handles";
 
@@ -244,8 +234,8 @@ TEST_F(RegistryFacade, NoKeyHandleOutlivesItsOperation) {
   // One round first: the platform opens a few handles of its own on first
   // use (message tables, cached root keys) and keeps them.
   everything(0);
-  const DWORD start = CountOpenHandles();
+  const DWORD start = regtest::CountOpenHandles();
   for (int i = 1; i <= 500; ++i) everything(i);
-  const DWORD end = CountOpenHandles();
+  const DWORD end = regtest::CountOpenHandles();
   EXPECT_EQ(start, end) << "open handles before " << start << ", after 8500 operations " << end;
 }

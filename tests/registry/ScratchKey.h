@@ -110,6 +110,16 @@ class ScratchTest : public testing::Test {
   std::string path_;
 };
 
+// Open handles of this process, counted by asking each possible handle value
+// (multiples of 4) whether it is open. GetProcessHandleCount would be the
+// obvious call, but this Wine answers it with 0 whatever is open.
+inline DWORD CountOpenHandles() {
+  DWORD count = 0, flags = 0;
+  for (uintptr_t value = 4; value < 0x10000; value += 4)
+    if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+  return count;
+}
+
 // "61 62 00" for failure messages.
 inline std::string Hex(const Bytes& b) {
   std::string out;
