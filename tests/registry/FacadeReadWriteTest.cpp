@@ -65,6 +65,7 @@ std::vector<ReadCase> ReadCases() {
 TEST_F(RegistryReadWrite, ReadSettingReadRules) {
   for (const ReadCase& c : ReadCases()) {
     SetRaw(Path(), c.name, c.type, c.stored);
+    ASSERT_EQ(c.stored, GetRaw(Path(), c.name).data) << c.name << ": not stored as meant";
     const auto s = reg.ReadSetting(HKEY_CURRENT_USER, Path(), c.name);
     ASSERT_TRUE(s.has_value()) << c.name << ": error " << reg.RegError()->Number();
     EXPECT_EQ(c.name, s->SettingName());

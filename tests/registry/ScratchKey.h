@@ -77,7 +77,12 @@ class ScratchTest : public testing::Test {
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, section.c_str(), 0, nullptr, 0,
                                              KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    const LONG code = RegSetValueExA(key, name.c_str(), 0, type, data.data(),
+    // A non-NUL guard byte after the data: given a string whose terminator
+    // was not counted, RegSetValueExA counts a NUL that follows the data (as
+    // NT does), which would hide a value stored without one.
+    Bytes guarded = data;
+    guarded.push_back(0xAA);
+    const LONG code = RegSetValueExA(key, name.c_str(), 0, type, guarded.data(),
                                      static_cast<DWORD>(data.size()));
     RegCloseKey(key);
     ASSERT_EQ(ERROR_SUCCESS, code) << "raw write of " << name;
