@@ -49,6 +49,12 @@ frmMain::frmMain()
   }
   for (int k = 0; k <= 4; ++k)
     picMex.Set(k, NewPictureBox(*this, {2700, 1395, 4470, 3435}, kWhite, "picMex(" + std::to_string(k) + ")"));
+
+  // A click on an entry's picture or on its caption runs the entry's command.
+  for (std::int16_t i = 1; i <= 4; ++i) {
+    picM(i).Click = [this, i] { picM_Click(i); };
+    lblM(i).Click = [this, i] { lblM_Click(i); };
+  }
 }
 
 frmMain::~frmMain() = default;

@@ -48,6 +48,22 @@ class frmMain : public tk::Form {
   // ---- Hover feedback (hover/) ---------------------------------------------
 
   // ---- Commands (commands/) ------------------------------------------------
+  // Click events of an entry's picture and of its caption; both run MenuAction.
+  void picM_Click(std::int16_t Index);
+  void lblM_Click(std::int16_t Index);
+  // Starts a set-up program or the notes command. For every ver but "H" the
+  // log switches are appended to AppNam first, and once the set-up is started
+  // the window closes and the program ends. False when the process could not
+  // be started; the window then stays as it was.
+  bool ApplicationStart(std::string& AppNam, const std::string& ver);
+
+ private:
+  void MenuAction(const std::int16_t& Index);
+  void InstallXmanager();
+  void InstallKorvane();
+  void OpenNotes();
+  // A refusal's box, then the window closes and the program ends.
+  [[noreturn]] void Refuse(const std::vector<int>& lines, const std::wstring& title);
 
  protected:
   void Form_Load() override;

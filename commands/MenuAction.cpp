@@ -1,0 +1,78 @@
+// The menu's commands: what a click on each entry does. Install Xmanager and
+// install Korvane 6 check the machine and start their set-up; Help opens the
+// installation notes; Exit leaves.
+#include <string>
+
+#include "commands/CommandLines.h"
+#include "commands/Prerequisites.h"
+#include "commands/Processes.h"
+#include "launcher/frmMain.h"
+#include "launcher/mdlLanguage.h"
+#include "resources/resource.h"
+#include "toolkit/MsgBox.h"
+#include "toolkit/Units.h"
+
+namespace {
+const UINT kOkOnly = 0;  // OK button, no icon
+}
+
+void frmMain::picM_Click(std::int16_t Index) { MenuAction(Index); }
+
+void frmMain::lblM_Click(std::int16_t Index) { MenuAction(Index); }
+
+void frmMain::MenuAction(const std::int16_t& Index) {
+  // The entry loses its hover highlight, and the next visit may sound again.
+  if (Index >= picM.LBound() && Index <= picM.UBound()) picM(Index).SetBackColor(MenuColor);
+  SoundStop = false;
+
+  switch (Index) {
+    case 1: InstallXmanager(); break;
+    case 2: InstallKorvane(); break;
+    case 3: OpenNotes(); break;
+    case 4:
+      Unload();
+      tk::End();
+    default: break;
+  }
+}
+
+void frmMain::Refuse(const std::vector<int>& lines, const std::wstring& title) {
+  tk::MsgBox(ComposeMessage(lines, LanguageIndex), kOkOnly, title);
+  Unload();
+  tk::End();
+}
+
+// Every failure here is passed over without a message: above all a set-up
+// that cannot be started leaves the menu open.
+void frmMain::InstallXmanager() {
+  const std::wstring title = tk::LoadResString(IDS_TITLE + LanguageIndex);
+  clsLxRegistry reg;
+  if (auto refusal = XServerCheck(reg)) Refuse(*refusal, title);
+  std::string setup = AppPath() + kXmanagerSetup;
+  ApplicationStart(setup, "X");
+}
+
+void frmMain::InstallKorvane() {
+  const std::wstring title = tk::LoadResString(IDS_TITLE + LanguageIndex);
+  clsLxRegistry reg;
+  if (auto refusal = OperatingSystemCheck(reg)) Refuse(*refusal, title);
+  if (auto refusal = InternetExplorerCheck(reg)) Refuse(*refusal, title);
+  if (auto refusal = NetworkAdapterCheck(reg)) Refuse(*refusal, title);
+  // Too narrow a screen only warns: the window closes, the set-up still starts.
+  if (auto warning = ResolutionCheck(tk::ScreenWidthPixels())) {
+    tk::MsgBox(ComposeMessage(*warning, LanguageIndex), kOkOnly, title);
+    Unload();
+  }
+  std::string setup = AppPath() + kKorvaneSetup;
+  // When the set-up cannot be started the menu stays open; after a warning
+  // the window is gone already, and the program ends as this click returns.
+  ApplicationStart(setup, "Q");
+}
+
+void frmMain::OpenNotes() {
+  const std::string folder = AppPath();
+  std::string command = NotesCommand(folder, LanguageIndex);
+  // Current Windows no longer carries write.exe: the system's program for
+  // the document's type opens it instead.
+  if (!ApplicationStart(command, "H")) OpenDocument(hwnd(), NotesDocument(folder, LanguageIndex));
+}
