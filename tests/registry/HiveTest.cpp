@@ -88,6 +88,7 @@ class RegistryHive : public regtest::ScratchTest {
     SetRaw(Sub("child"), "LxChildText", REG_SZ, regtest::ToBytes(std::string("child\0", 6)));
   }
   void TearDown() override {
+    if (!hive_.empty()) ReleaseFixedHiveFile();
     for (const std::string& f : FilesIn(folder_)) {
       SetFileAttributesA((folder_ + f).c_str(), FILE_ATTRIBUTE_NORMAL);
       DeleteFileA((folder_ + f).c_str());
@@ -105,8 +106,22 @@ class RegistryHive : public regtest::ScratchTest {
     EXPECT_EQ("clsLxRegistry.ReadSetting", reg.RegError()->Source()) << after;
   }
 
+  // LoadKey always mounts %temp%\regsav.reg: a file already there is moved
+  // aside for the test and put back after.
+  std::string ClaimFixedHiveFile() {
+    hive_ = reg.ExpandEnvString("%temp%\\regsav.reg");
+    hadHive_ = MoveFileA(hive_.c_str(), (folder_ + "regsav.before").c_str());
+    return hive_;
+  }
+  void ReleaseFixedHiveFile() {  // by TearDown
+    DeleteFileA(hive_.c_str());
+    if (hadHive_) MoveFileA((folder_ + "regsav.before").c_str(), hive_.c_str());
+  }
+
   clsLxRegistry reg;
   std::string folder_;
+  std::string hive_;
+  bool hadHive_ = false;
 };
 
 }  // namespace
@@ -202,9 +217,7 @@ TEST_F(RegistryHive, SaveKeyOverTargetsWithAttributes) {
 }
 
 TEST_F(RegistryHive, SaveAndLoadRoundTrip) {
-  const std::string hive = reg.ExpandEnvString("%temp%\\regsav.reg");
-  const std::string aside = folder_ + "regsav.before";
-  const bool hadOne = MoveFileA(hive.c_str(), aside.c_str());
+  const std::string hive = ClaimFixedHiveFile();
   const std::string mounted = "LxHive" + std::to_string(GetCurrentProcessId());
 
   ASSERT_TRUE(reg.SaveKey(Path(), hive, HKEY_CURRENT_USER));
@@ -222,14 +235,10 @@ TEST_F(RegistryHive, SaveAndLoadRoundTrip) {
 
   EXPECT_EQ(ERROR_SUCCESS, RegUnLoadKeyA(HKEY_USERS, mounted.c_str()));
   if (regtest::KeyExists(HKEY_USERS, mounted)) RegDeleteTreeA(HKEY_USERS, mounted.c_str());
-  DeleteFileA(hive.c_str());
-  if (hadOne) MoveFileA(aside.c_str(), hive.c_str());
 }
 
 TEST_F(RegistryHive, LoadKeyFailures) {
-  const std::string hive = reg.ExpandEnvString("%temp%\\regsav.reg");
-  const std::string aside = folder_ + "regsav.before";
-  const bool hadOne = MoveFileA(hive.c_str(), aside.c_str());
+  const std::string hive = ClaimFixedHiveFile();
   ASSERT_TRUE(reg.EnablePrivilege("SeBackupPrivilege"));
   ASSERT_TRUE(reg.EnablePrivilege("SeRestorePrivilege"));
   LeaveEarlierFailure();
@@ -242,9 +251,6 @@ TEST_F(RegistryHive, LoadKeyFailures) {
   EXPECT_FALSE(reg.LoadKey(HKEY_USERS, "LxNoSuchParent", "LxHiveX"));
   EXPECT_EQ(saved, ReadFile(hive)) << "the hive file was touched";
   ExpectEarlierFailureKept("LoadKey");
-
-  DeleteFileA(hive.c_str());
-  if (hadOne) MoveFileA(aside.c_str(), hive.c_str());
 }
 
 TEST_F(RegistryHive, RestoreKeyFailuresAndRecordKept) {
