@@ -25,8 +25,16 @@ LONG QueryInfo(HKEY key, KeyInfo& info) {
                           nullptr, nullptr);
 }
 
-// Section + "\" + name, without doubling a trailing "\" or starting an empty
-// section's path with one (the platform rejects a leading "\").
+// Opens the section for reading, asks for its counts and closes it again.
+LONG QuerySection(HKEY root, const std::string& section, KeyInfo& info) {
+  LxRegKey key;
+  LONG code = RegOpenKeyExA(root, section.c_str(), 0, KEY_QUERY_VALUE, key.receive());
+  if (code == ERROR_SUCCESS) code = QueryInfo(key.get(), info);
+  return code;
+}
+
+// Section + "\" + name, without doubling a trailing "\" and without a
+// leading "\" for the empty section (registry paths are relative).
 std::string JoinSection(const std::string& section, const std::string& name) {
   if (section.empty()) return name;
   if (section.back() == '\\') return section + name;
@@ -55,11 +63,7 @@ std::string clsLxRegistry::ExpandEnvString(const std::string& EnvString) {
 int32_t clsLxRegistry::HasSubSections(HKEY hKey, const std::string& Section) {
   regError_->Clear();
   KeyInfo info;
-  LxRegKey key;
-  LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_QUERY_VALUE, key.receive());
-  if (code == ERROR_SUCCESS) code = QueryInfo(key.get(), info);
-  key.Close();
-  if (code != ERROR_SUCCESS) {
+  if (const LONG code = QuerySection(hKey, Section, info)) {
     Record(code, ".HasSubSections");
     return -1;
   }
@@ -69,11 +73,7 @@ int32_t clsLxRegistry::HasSubSections(HKEY hKey, const std::string& Section) {
 int32_t clsLxRegistry::HasSettings(HKEY hKey, const std::string& Section) {
   regError_->Clear();
   KeyInfo info;
-  LxRegKey key;
-  LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_QUERY_VALUE, key.receive());
-  if (code == ERROR_SUCCESS) code = QueryInfo(key.get(), info);
-  key.Close();
-  if (code != ERROR_SUCCESS) {
+  if (const LONG code = QuerySection(hKey, Section, info)) {
     Record(code, ".HasSettings");
     return -1;
   }
