@@ -46,6 +46,28 @@ class frmMain : public tk::Form {
   void MenuLayout(tk::Form& window);
 
   // ---- Hover feedback (hover/) ---------------------------------------------
+  // Handlers of the trackers' events (hover/frmMain_Hover.cpp). An entry's
+  // MouseOver highlights it and plays the sound once per visit; its strip's
+  // highlights it silently; the bar, the filler and the panel reset the menu.
+  void tmPicM1_MouseOver();
+  void tmPicM2_MouseOver();
+  void tmPicM3_MouseOver();
+  void tmPicM4_MouseOver();
+  void tmPicMB1_MouseOver();
+  void tmPicMB2_MouseOver();
+  void tmPicMB3_MouseOver();
+  void tmPicMB4_MouseOver();
+  void tmPicM1_MouseOut();
+  void tmPicM2_MouseOut();
+  void tmPicM3_MouseOut();
+  void tmPicM4_MouseOut();
+  void tmPicMB1_MouseOut();
+  void tmPicMB2_MouseOut();
+  void tmPicMB3_MouseOut();
+  void tmPicMB4_MouseOut();
+  void tmPicBalken_MouseOver();
+  void tmPicMend_MouseOver();
+  void tmPicMexplain_MouseOver();
 
   // ---- Commands (commands/) ------------------------------------------------
   // Click events of an entry's picture and of its caption; both run MenuAction.

@@ -38,6 +38,7 @@ void Label::SetWidth(double v) { rect_.width = box_.ToTwipsX(v); Changed(); }
 void Label::SetHeight(double v) { rect_.height = box_.ToTwipsY(v); Changed(); }
 void Label::SetFontName(std::wstring name) { font_.name = std::move(name); Changed(); }
 void Label::SetFontBold(bool bold) { font_.bold = bold; Changed(); }
+void Label::SetFontSize(double points) { font_.size = points; Changed(); }
 
 RECT Label::PixelRect() const {
   double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();

@@ -71,6 +71,7 @@ class Label {
   const FontSpec& Font() const { return font_; }
   void SetFontName(std::wstring name);
   void SetFontBold(bool bold);
+  void SetFontSize(double points);
 
   // Drawn and hit-tested in the container's client pixels.
   RECT PixelRect() const;

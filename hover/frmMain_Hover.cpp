@@ -1,0 +1,72 @@
+// The main window's answer to the pointer: the handlers of its eleven
+// trackers' events. An entry under the resting pointer turns white, the panel
+// explains it and the sound plays once per visit; the bar, the filler and the
+// panel itself bring the neutral menu and the welcome picture back.
+#include <windows.h>
+
+#include "hover/mdlPlayWavRes.h"
+#include "launcher/frmMain.h"
+#include "resources/resource.h"
+
+namespace {
+
+const COLORREF kHighlight = 0x00FFFFFF;
+
+// Puts the boxes that changed on the screen now. UpdateWindow paints them,
+// but Wine hands a busy thread's painting to the screen only when the thread
+// next looks for a message and finds none (or after 50 ms of being busy):
+// the synchronous sound would hold the highlight back until it has finished.
+// A peek for a message that never comes counts as that look; on Windows the
+// peek does nothing.
+void ShowNow(frmMain& form) {
+  for (int k = 1; k <= 4; ++k) form.picM(k).Refresh();
+  form.picMexplain.Refresh();
+  MSG none;
+  PeekMessageA(&none, form.picMexplain.hwnd(), WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE | PM_NOYIELD);
+}
+
+void HighlightEntry(frmMain& form, int entry) {
+  for (int k = 1; k <= 4; ++k)
+    if (k != entry) form.picM(k).SetBackColor(form.MenuColor);
+  form.picM(entry).SetBackColor(kHighlight);
+  form.picMexplain.SetPicture(form.picMex(entry).Picture());
+  // Colours and picture first: the sound below blocks the window (~90 ms).
+  ShowNow(form);
+  if (!form.SoundStop) mdlPlayWavRes::PlayWavRes(IDR_WAV_CLICK);
+  form.SoundStop = true;  // whether or not it could play
+}
+
+void ResetMenu(frmMain& form) {
+  for (int k = 1; k <= 4; ++k) form.picM(k).SetBackColor(form.MenuColor);
+  form.picMexplain.SetPicture(form.picMex(0).Picture());
+  // SoundStop stays as it is: a reset plays nothing.
+}
+
+}  // namespace
+
+void frmMain::tmPicM1_MouseOver() { HighlightEntry(*this, 1); }
+void frmMain::tmPicM2_MouseOver() { HighlightEntry(*this, 2); }
+void frmMain::tmPicM3_MouseOver() { HighlightEntry(*this, 3); }
+void frmMain::tmPicM4_MouseOver() { HighlightEntry(*this, 4); }
+
+// A strip lights its entry without the sound: coming down from the entry,
+// the entry's MouseOut has just cleared SoundStop.
+void frmMain::tmPicMB1_MouseOver() { SoundStop = true; tmPicM1_MouseOver(); }
+void frmMain::tmPicMB2_MouseOver() { SoundStop = true; tmPicM2_MouseOver(); }
+void frmMain::tmPicMB3_MouseOver() { SoundStop = true; tmPicM3_MouseOver(); }
+void frmMain::tmPicMB4_MouseOver() { SoundStop = true; tmPicM4_MouseOver(); }
+
+// Leaving an entry ends the visit: the next rest on it plays the sound again.
+// The highlight stays where it is.
+void frmMain::tmPicM1_MouseOut() { SoundStop = false; }
+void frmMain::tmPicM2_MouseOut() { SoundStop = false; }
+void frmMain::tmPicM3_MouseOut() { SoundStop = false; }
+void frmMain::tmPicM4_MouseOut() { SoundStop = false; }
+void frmMain::tmPicMB1_MouseOut() { tmPicM1_MouseOut(); }
+void frmMain::tmPicMB2_MouseOut() { tmPicM2_MouseOut(); }
+void frmMain::tmPicMB3_MouseOut() { tmPicM3_MouseOut(); }
+void frmMain::tmPicMB4_MouseOut() { tmPicM4_MouseOut(); }
+
+void frmMain::tmPicBalken_MouseOver() { ResetMenu(*this); }
+void frmMain::tmPicMend_MouseOver() { ResetMenu(*this); }
+void frmMain::tmPicMexplain_MouseOver() { ResetMenu(*this); }

@@ -1,0 +1,33 @@
+#include "hover/mdlPlayWavRes.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <vector>
+
+#include "toolkit/Resources.h"
+
+namespace mdlPlayWavRes {
+
+namespace {
+// An asynchronous sound plays on after the call, so its bytes must stay;
+// they are kept until the next call, which stops that sound first.
+std::vector<unsigned char>& AsyncBuffer() {
+  static std::vector<unsigned char> buffer;
+  return buffer;
+}
+}  // namespace
+
+void PlayWavRes(int id, std::optional<std::uint32_t> flags) {
+  UINT f = flags.value_or(SND_NODEFAULT | SND_MEMORY) | SND_MEMORY;
+  if (!AsyncBuffer().empty()) {
+    sndPlaySoundA(nullptr, 0);
+    AsyncBuffer().clear();
+  }
+  // Loaded anew for every play: nothing is cached.
+  std::vector<unsigned char> buffer = tk::LoadResData(id, "WAV");
+  sndPlaySoundA(reinterpret_cast<LPCSTR>(buffer.data()), f);
+  if (f & SND_ASYNC) AsyncBuffer() = std::move(buffer);
+}
+
+}  // namespace mdlPlayWavRes
