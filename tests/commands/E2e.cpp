@@ -1,0 +1,122 @@
+// Helpers of the commands' end-to-end tests.
+#include "tests/commands/E2e.h"
+
+#include <cstdio>
+
+#include "tests/harness/Desktop.h"
+#include "tests/harness/paths.h"
+
+using namespace harness;
+
+namespace e2e {
+
+void Cards(RegistrySeed& seed, const std::vector<std::string>& services) {
+  seed.DeleteTree(kCards);
+  seed.CreateKey(kCards);
+  for (std::size_t i = 0; i < services.size(); ++i) {
+    std::string card = std::string(kCards) + "\\" + std::to_string(i + 1);
+    seed.SetString(card, "Description", "Test adapter " + std::to_string(i + 1));
+    if (!services[i].empty()) seed.SetString(card, "ServiceName", services[i]);
+  }
+}
+
+void GoodMachine(RegistrySeed& seed) {
+  seed.DeleteTree(kLabF);
+  seed.SetString(kCurrentVersion, "CurrentBuildNumber", "2600");
+  seed.SetString(kIe, "Version", "6.0.2900.2180");
+  seed.SetString(kIe, "Build", "62900.2180");
+  seed.DeleteTree(std::string(kServices) + kGoodService);
+  seed.DeleteTree(std::string(kServices) + kPlainService);
+  seed.CreateKey(std::string(kServices) + kGoodService + "\\Parameters\\Tcpip");
+  seed.SetString(std::string(kServices) + kPlainService + "\\Parameters", "Anything", "x");
+  Cards(seed, {kGoodService});
+}
+
+// Entries are 180 x 28 pixels; the caption covers x 16..180, y 7..21.
+POINT Caption(const LauncherProcess& app, int entry) {
+  return app.ScreenPoint("picM(" + std::to_string(entry) + ")", 60, 13);
+}
+
+POINT Picture(const LauncherProcess& app, int entry) {
+  return app.ScreenPoint("picM(" + std::to_string(entry) + ")", 6, 24);
+}
+
+HWND WaitForBoxOrExit(LauncherProcess& app, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  do {
+    HWND box = FindWindowW(L"#32770", Title().c_str());
+    if (box && IsWindowVisible(box)) return box;
+    if (!app.Running()) return nullptr;
+    Sleep(25);
+  } while (GetTickCount() - start < timeoutMs);
+  return nullptr;
+}
+
+namespace {
+std::wstring LauncherString(int id) {
+  static HMODULE module = LoadLibraryExA(LauncherExe().c_str(), nullptr,
+                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  const wchar_t* text = nullptr;
+  int n = module ? LoadStringW(module, static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0) : 0;
+  return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : L"<missing string " + std::to_wstring(id) + L">";
+}
+}  // namespace
+
+std::wstring Title() { return LauncherString(100 + ExpectedLanguageIndex()); }
+
+std::wstring Expected(const std::vector<int>& bases) {
+  std::wstring text;
+  for (std::size_t i = 0; i < bases.size(); ++i) {
+    if (i > 0) text += L"\n";
+    text += LauncherString(bases[i] + ExpectedLanguageIndex());
+  }
+  return text;
+}
+
+namespace {
+BOOL CALLBACK FindIcon(HWND child, LPARAM lp) {
+  char cls[32] = {};
+  GetClassNameA(child, cls, sizeof cls);
+  RECT r{};
+  GetWindowRect(child, &r);
+  if (_stricmp(cls, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+      IsWindowVisible(child) && r.right > r.left && r.bottom > r.top && SendMessageW(child, STM_GETICON, 0, 0)) {
+    *reinterpret_cast<bool*>(lp) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+bool BoxShowsIcon(HWND box) {
+  bool found = false;
+  EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::wstring BoxText(HWND box) {
+  std::wstring text = MessageBoxText(box), out;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')) out += text[i];
+  return out;
+}
+
+std::string WaitForRecord(const CdFolder& cd, const std::string& relative, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  std::string lines = cd.RecordedCommandLines(relative);
+  while (lines.empty() && GetTickCount() - start < timeoutMs) {
+    Sleep(25);
+    lines = cd.RecordedCommandLines(relative);
+  }
+  return lines;
+}
+
+std::string LogStamp() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d%02d%02d%02d%02d", t.wDay, t.wMonth, t.wYear % 100, t.wHour, t.wMinute);
+  return text;
+}
+
+}  // namespace e2e

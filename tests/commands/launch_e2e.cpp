@@ -1,0 +1,199 @@
+// Starting the set-ups and the notes: the exact command lines the started
+// programs receive (program folders with blanks and at a drive root), the log
+// file's name, and whether the menu closes and the program ends.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+
+#include "tests/commands/E2e.h"
+#include "tests/harness/CdFolder.h"
+#include "tests/harness/Desktop.h"
+#include "tests/harness/WineHost.h"
+#include "tests/harness/paths.h"
+
+using namespace harness;
+using namespace e2e;
+
+namespace {
+
+const char kXmanagerStub[] = "Xmanager\\DISK1\\setup.exe";
+const char kKorvaneStub[] = "Korvane6\\DISK1\\setup.exe";
+
+std::string WindowsFolder() {
+  char buffer[MAX_PATH] = {};
+  UINT n = GetWindowsDirectoryA(buffer, MAX_PATH);
+  return std::string(buffer, n);
+}
+
+// The set-up's command line for a log name stamped ddmmyyhhmm.
+std::string SetupLine(const std::string& folder, const char* setup, const char* tag, const std::string& stamp) {
+  return folder + "\\" + setup + " /v\"/l* " + WindowsFolder() + "\\" + tag + stamp + ".log\"";
+}
+
+class Launch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    GoodMachine(seed_);
+    ASSERT_TRUE(seed_.Ok()) << seed_.Failure();
+  }
+  RegistrySeed seed_;
+};
+
+// Each set-up gets its path and the log switches, the stamp being the local
+// date and time of the click; then the menu closes and the program ends.
+TEST_F(Launch, SetUpCommandLinesAndLogNames) {
+  struct { const char* folder; int entry; bool caption; const char* stub; const char* tag; } rows[] = {
+      {"launch", kXmanager, true, kXmanagerStub, "X"},
+      {"launch", kKorvane, false, kKorvaneStub, "Q"},
+      // Blanks in the folder: the path is passed on unquoted and unchanged.
+      {"CD copy", kKorvane, true, kKorvaneStub, "Q"},
+      {"CD copy", kXmanager, false, kXmanagerStub, "X"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.folder) + " " + row.tag);
+    CdFolder cd(row.folder);
+    LauncherProcess app(cd.Launcher());
+    ASSERT_NE(app.WaitForMainWindow(), nullptr);
+    POINT at = row.caption ? Caption(app, row.entry) : Picture(app, row.entry);
+    std::string before = LogStamp();
+    ClickAt(at);
+    ASSERT_TRUE(app.WaitForExit(8000)) << "the menu stays after a set-up start";
+    std::string after = LogStamp();
+    EXPECT_EQ(app.ExitCode(), 0u);
+    std::string line = WaitForRecord(cd, row.stub);
+    // The click may fall either side of a minute's end.
+    if (line != SetupLine(cd.Path(), row.stub, row.tag, after)) {
+      EXPECT_EQ(line, SetupLine(cd.Path(), row.stub, row.tag, before));
+    }
+  }
+}
+
+// A program "CD.exe" beside the folder "CD copy" is what an unquoted path
+// would start; the set-up is started by its exact path instead.
+TEST_F(Launch, BlanksInTheFolderCannotStartAnotherProgram) {
+  CdFolder cd("CD copy");
+  std::string decoy = BuildPath("e2e\\CD.exe");
+  ASSERT_TRUE(CopyInto(BuildPath("bin\\stub_setup.exe"), decoy));
+  LauncherProcess app(cd.Launcher());
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  ClickAt(Caption(app, kKorvane));
+  EXPECT_TRUE(app.WaitForExit(8000));
+  EXPECT_NE(WaitForRecord(cd, kKorvaneStub), "");
+  std::ifstream decoyRecord(decoy + ".cmdline");
+  EXPECT_FALSE(decoyRecord.good()) << "CD.exe was started";
+  decoyRecord.close();
+  DeleteFileA(decoy.c_str());
+  DeleteFileA((decoy + ".cmdline").c_str());
+}
+
+// At the root of a drive the program folder ends in a backslash, so the
+// paths hold a doubled one; they are passed on as they are.
+TEST_F(Launch, FromTheRootOfADrive) {
+  CdFolder cd("drive root", CdLayout{true, true, true, true});
+  DriveLetter drive(cd.Path());
+  ASSERT_TRUE(drive.Ok()) << "no drive letter for " << cd.Path();
+  LauncherProcess app(drive.Root() + "Korvane6Menu.exe");
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+
+  ClickAt(Caption(app, kHelp));
+  EXPECT_EQ(WaitForRecord(cd, "write.exe"), "write.exe \"" + drive.Root() + "\\Korvane6 Installation_eng.rtf\"");
+  ASSERT_TRUE(app.Running()) << "Help leaves the menu open";
+
+  std::string before = LogStamp();
+  ClickAt(Picture(app, kKorvane));
+  ASSERT_TRUE(app.WaitForExit(8000));
+  std::string after = LogStamp();
+  std::string line = WaitForRecord(cd, kKorvaneStub);
+  std::string folder = drive.Root();  // "K:\" + "\Korvane6..." = "K:\\Korvane6..."
+  if (line != SetupLine(folder, kKorvaneStub, "Q", after)) {
+    EXPECT_EQ(line, SetupLine(folder, kKorvaneStub, "Q", before));
+  }
+}
+
+// A set-up missing from the CD: no message, the menu stays open and usable.
+TEST_F(Launch, MissingSetUpLeavesTheMenuOpen) {
+  struct { int entry; CdLayout layout; } rows[] = {
+      {kXmanager, CdLayout{false, true, true, true}},
+      {kKorvane, CdLayout{true, false, true, true}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.entry);
+    CdFolder cd("missing", row.layout);
+    LauncherProcess app(cd.Launcher());
+    ASSERT_NE(app.WaitForMainWindow(), nullptr);
+    ClickAt(Caption(app, row.entry));
+    EXPECT_EQ(WaitForBoxOrExit(app, 1500), nullptr) << "no message for a missing set-up";
+    ASSERT_TRUE(app.Running());
+    EXPECT_TRUE(IsWindowVisible(app.Window()));
+    ClickAt(Caption(app, kHelp));
+    EXPECT_NE(WaitForRecord(cd, "write.exe"), "") << "the menu still answers";
+    ClickAt(Picture(app, kExit));
+    EXPECT_TRUE(app.WaitForExit(5000));
+  }
+}
+
+// On a screen 800 pixels wide the warning comes first and closes the window;
+// the set-up starts after it. Without a set-up the program ends all the same.
+TEST_F(Launch, NarrowScreenWarnsThenStartsTheSetUp) {
+  ScreenSize screen(800, 600);
+  ASSERT_TRUE(screen.Ok()) << screen.Failure();
+  for (bool present : {true, false}) {
+    SCOPED_TRACE(present ? "set-up present" : "set-up missing");
+    CdFolder cd("narrow", CdLayout{true, present, false, true});
+    LauncherProcess app(cd.Launcher());
+    ASSERT_NE(app.WaitForMainWindow(), nullptr);
+    ClickAt(Caption(app, kKorvane));
+    HWND box = WaitForBoxOrExit(app);
+    ASSERT_NE(box, nullptr) << "no warning at 800 pixels";
+    EXPECT_EQ(Narrow(BoxText(box)), Narrow(Expected({310, 320})));
+    EXPECT_EQ(cd.RecordedCommandLines(kKorvaneStub), "") << "the set-up waits for the warning";
+    PressOk(box);
+    ASSERT_TRUE(app.WaitForExit(5000)) << "the program ends after the warning";
+    EXPECT_EQ(WaitForRecord(cd, kKorvaneStub, present ? 5000 : 1000).empty(), !present);
+  }
+}
+
+// Help any number of times: each click starts the word processor again, the
+// menu stays; Exit then ends the program without asking.
+TEST_F(Launch, HelpRepeatedThenExit) {
+  CdFolder cd("help", CdLayout{true, true, true, true});
+  LauncherProcess app(cd.Launcher());
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  std::string one = "write.exe \"" + cd.Path() + "\\Korvane6 Installation_eng.rtf\"";
+  ClickAt(Caption(app, kHelp));
+  EXPECT_EQ(WaitForRecord(cd, "write.exe"), one);
+  ClickAt(Picture(app, kHelp));
+  for (int i = 0; i < 100 && cd.RecordedCommandLines("write.exe") == one; ++i) Sleep(50);
+  EXPECT_EQ(cd.RecordedCommandLines("write.exe"), one + "\n" + one);
+  EXPECT_TRUE(app.Running());
+  EXPECT_EQ(cd.RecordedCommandLines(kXmanagerStub) + cd.RecordedCommandLines(kKorvaneStub), "");
+  ClickAt(Caption(app, kExit));
+  ASSERT_TRUE(app.WaitForExit(5000)) << "Exit ends the program";
+  EXPECT_EQ(app.ExitCode(), 0u);
+}
+
+// Where write.exe cannot be started, the notes open with the program that the
+// system associates with .rtf documents (here a recording stand-in).
+TEST_F(Launch, HelpWithoutWordProcessorOpensTheAssociatedProgram) {
+  CdFolder cd("no write");
+  {
+    // Found first by the search, but not a program: the start fails.
+    std::ofstream notAProgram(cd.Path() + "\\write.exe", std::ios::binary);
+    notAProgram << "not a program";
+  }
+  ASSERT_TRUE(CopyInto(BuildPath("bin\\stub_setup.exe"), cd.Path() + "\\viewer.exe"));
+  seed_.SetString("Software\\Classes\\.rtf", "", "KorvaneTest.Notes");
+  seed_.SetString("Software\\Classes\\KorvaneTest.Notes\\shell\\open\\command", "",
+                  "\"" + cd.Path() + "\\viewer.exe\" \"%1\"");
+  ASSERT_TRUE(seed_.Ok()) << seed_.Failure();
+
+  LauncherProcess app(cd.Launcher());
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  ClickAt(Caption(app, kHelp));
+  EXPECT_EQ(WaitForRecord(cd, "viewer.exe"),
+            "\"" + cd.Path() + "\\viewer.exe\" \"" + cd.Path() + "\\Korvane6 Installation_eng.rtf\"");
+  EXPECT_TRUE(app.Running()) << "Help leaves the menu open";
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+// Every message of the commands as the user sees it in his language: the
+// lines, the window title as the box's title, OK only, no icon. Run in
+// several languages.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+
+#include "tests/commands/E2e.h"
+#include "tests/harness/CdFolder.h"
+#include "tests/harness/Desktop.h"
+#include "tests/harness/WineHost.h"
+
+using namespace harness;
+using namespace e2e;
+
+namespace {
+
+struct Row {
+  const char* name;
+  int entry;
+  std::function<void(RegistrySeed&)> seed;
+  std::vector<int> lines;
+  bool warning;  // the window closes, and the set-up starts after the box
+};
+
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
+
+const Row kRows[] = {
+    {"WinaXe", kXmanager, [](RegistrySeed& s) { s.CreateKey(kWinaXe); }, {330, 340}, false},
+    {"OldWindows", kKorvane, [](RegistrySeed& s) { s.SetString(kCurrentVersion, "CurrentBuildNumber", "1381"); },
+     {250, 290}, false},
+    {"NoInternetExplorer", kKorvane, [](RegistrySeed& s) { s.DeleteValue(kIe, "Version"); }, {300, 270, 290}, false},
+    {"OldInternetExplorer", kKorvane, [](RegistrySeed& s) { s.SetString(kIe, "Build", "52614"); }, {260, 270, 290},
+     false},
+    {"NoAdapter", kKorvane, [](RegistrySeed& s) { Cards(s, {kPlainService}); }, {280, 290}, false},
+    {"NarrowScreen", kKorvane, [](RegistrySeed&) {}, {310, 320}, true},
+};
+
+class CheckMessages : public ::testing::TestWithParam<Row> {};
+
+TEST_P(CheckMessages, InTheSystemLanguage) {
+  const Row& row = GetParam();
+  CdFolder cd("messages");
+  RegistrySeed seed;
+  GoodMachine(seed);
+  row.seed(seed);
+  ASSERT_TRUE(seed.Ok()) << seed.Failure();
+  ScreenSize screen(row.warning ? 800 : 1024, row.warning ? 600 : 768);
+  ASSERT_TRUE(screen.Ok()) << screen.Failure();
+
+  LauncherProcess app(cd.Launcher());
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  ClickAt(Caption(app, row.entry));
+  HWND box = WaitForBoxOrExit(app);
+  ASSERT_NE(box, nullptr) << "no box titled " << Narrow(Title());
+  EXPECT_EQ(Narrow(BoxText(box)), Narrow(Expected(row.lines)));
+  EXPECT_FALSE(BoxShowsIcon(box));
+  EXPECT_EQ(MessageBoxButtonCount(box), 1);
+  PressOk(box);
+  ASSERT_TRUE(app.WaitForExit(5000));
+  const char* setup = row.entry == kXmanager ? "Xmanager\\DISK1\\setup.exe" : "Korvane6\\DISK1\\setup.exe";
+  if (row.warning)
+    EXPECT_NE(WaitForRecord(cd, setup), "") << "the set-up starts after the warning";
+  else
+    EXPECT_EQ(WaitForRecord(cd, setup, 1000), "") << "a refused set-up must not start";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, CheckMessages, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<Row>& p) { return std::string(p.param.name); });
+
+}  // namespace

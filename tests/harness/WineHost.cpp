@@ -1,0 +1,108 @@
+// Host programs are started through Wine's own __wine_unix_spawnvp, host
+// paths come from wine_get_unix_file_name: both are exported by Wine for
+// exactly such uses.
+#include "tests/harness/WineHost.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace harness {
+
+namespace {
+
+using SpawnFn = LONG(__cdecl*)(char* const argv[], int wait);
+using UnixNameFn = char*(__cdecl*)(const wchar_t* dosName);
+
+// The X server of the test display (Xvfb) only knows the size it started
+// with; xrandr adds another one to its first connected output.
+bool AddXMode(int width, int height) {
+  char script[512];
+  std::snprintf(script, sizeof script,
+                "o=$(xrandr | awk '/ connected/{print $1; exit}'); "
+                "xrandr --newmode %dx%d %d %d %d %d %d %d %d %d %d 2>/dev/null; xrandr --addmode \"$o\" %dx%d",
+                width, height, width * height * 60 / 1000000 + 1, width, width + 40, width + 80, width + 160, height,
+                height + 3, height + 6, height + 30, width, height);
+  return RunHostProgram({"/bin/sh", "-c", script});
+}
+
+}  // namespace
+
+bool RunHostProgram(const std::vector<std::string>& argv) {
+  auto spawn = reinterpret_cast<SpawnFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "__wine_unix_spawnvp")));
+  if (!spawn || argv.empty()) return false;
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  return spawn(args.data(), 1) == 0;
+}
+
+std::string HostPath(const std::string& windowsPath) {
+  auto unixName = reinterpret_cast<UnixNameFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixName) return std::string();
+  std::wstring wide(windowsPath.begin(), windowsPath.end());
+  char* name = unixName(wide.c_str());
+  if (!name) return std::string();
+  std::string result = name;
+  HeapFree(GetProcessHeap(), 0, name);
+  return result;
+}
+
+DriveLetter::DriveLetter(const std::string& folder) {
+  // The C: drive is itself a link in the dosdevices folder: ".../dosdevices/c:/".
+  std::string cDrive = HostPath("C:\\");
+  std::string target = HostPath(folder);
+  std::string::size_type at = cDrive.rfind("/c:");
+  if (target.empty() || at == std::string::npos) return;
+  std::string dosdevices = cDrive.substr(0, at + 1);
+  DWORD used = GetLogicalDrives();
+  for (char letter = 'k'; letter <= 'y'; ++letter) {
+    if (used & (1u << (letter - 'a'))) continue;
+    std::string link = dosdevices + letter + ":";
+    if (!RunHostProgram({"/bin/ln", "-s", target, link})) continue;
+    link_ = link;
+    std::string root = std::string(1, static_cast<char>(letter - 'a' + 'A')) + ":\\";
+    if (GetFileAttributesA(root.c_str()) != INVALID_FILE_ATTRIBUTES) root_ = root;
+    return;
+  }
+}
+
+DriveLetter::~DriveLetter() {
+  if (!link_.empty()) RunHostProgram({"/bin/rm", "-f", link_});
+}
+
+ScreenSize::ScreenSize(int width, int height) {
+  if (GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height) {
+    ok_ = true;
+    return;
+  }
+  DEVMODEA mode{};
+  mode.dmSize = sizeof mode;
+  mode.dmPelsWidth = static_cast<DWORD>(width);
+  mode.dmPelsHeight = static_cast<DWORD>(height);
+  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  // CDS_FULLSCREEN: for now only, the registry keeps the size to return to.
+  LONG r = ChangeDisplaySettingsExA(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr);
+  if (r == DISP_CHANGE_BADMODE) {
+    if (!AddXMode(width, height)) {
+      failure_ = "xrandr could not be run";
+      return;
+    }
+    // Wine learns of the new mode from the X server's notification, a moment later.
+    for (int i = 0; i < 60 && r == DISP_CHANGE_BADMODE; ++i) {
+      Sleep(50);
+      r = ChangeDisplaySettingsExA(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr);
+    }
+  }
+  changed_ = r == DISP_CHANGE_SUCCESSFUL;
+  ok_ = changed_;
+  if (!ok_) failure_ = "ChangeDisplaySettingsEx gave " + std::to_string(r);
+}
+
+ScreenSize::~ScreenSize() {
+  if (changed_) ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr);
+}
+
+}  // namespace harness
