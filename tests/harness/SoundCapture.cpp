@@ -1,0 +1,125 @@
+#include "tests/harness/SoundCapture.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace harness {
+
+namespace {
+
+std::uint32_t U32(const std::vector<unsigned char>& b, size_t at) {
+  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+
+// The variable holds a Unix path; Wine's drive Z: is the Unix root.
+std::string WindowsPath(const char* unixPath) {
+  std::string p = unixPath ? unixPath : "";
+  if (p.empty() || p[0] != '/') return p;
+  for (char& c : p)
+    if (c == '/') c = '\\';
+  return "Z:" + p;
+}
+
+void DeleteLeftovers(const std::string& capture) {
+  DeleteFileA(capture.c_str());
+  std::string folder = capture.substr(0, capture.find_last_of('\\') + 1);
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((capture + ".play*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    DeleteFileA((folder + found.cFileName).c_str());
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+}
+
+}  // namespace
+
+std::vector<unsigned char> ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<unsigned char> WaveSamples(const std::vector<unsigned char>& wave) {
+  if (wave.size() < 12 || std::memcmp(wave.data(), "RIFF", 4) != 0 || std::memcmp(&wave[8], "WAVE", 4) != 0)
+    return {};
+  size_t at = 12;
+  while (at + 8 <= wave.size()) {
+    size_t size = U32(wave, at + 4);
+    size_t body = at + 8;
+    if (std::memcmp(&wave[at], "data", 4) == 0) {
+      size_t end = body + size <= wave.size() ? body + size : wave.size();
+      return std::vector<unsigned char>(wave.begin() + static_cast<long>(body), wave.begin() + static_cast<long>(end));
+    }
+    at = body + size + (size & 1);  // chunks are padded to even length
+  }
+  return {};
+}
+
+bool WaveComplete(const std::vector<unsigned char>& wave) {
+  return wave.size() >= 12 && std::memcmp(wave.data(), "RIFF", 4) == 0 && U32(wave, 4) + 8 == wave.size();
+}
+
+SoundCapture::SoundCapture() : capture_(WindowsPath(std::getenv("KORVANE_SOUND_CAPTURE"))) {
+  if (!Available()) return;
+  DeleteLeftovers(capture_);
+  collector_ = std::thread([this] { Collect(); });
+}
+
+SoundCapture::~SoundCapture() {
+  if (!Available()) return;
+  stop_ = true;
+  collector_.join();
+  DeleteLeftovers(capture_);
+}
+
+void SoundCapture::Collect() {
+  while (!stop_) {
+    if (GetFileAttributesA(capture_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      DWORD seen = GetTickCount();
+      std::lock_guard<std::mutex> lock(mutex_);
+      std::string moved = capture_ + ".play" + std::to_string(next_);
+      if (MoveFileA(capture_.c_str(), moved.c_str())) {
+        ++next_;
+        files_.push_back(moved);
+        ticks_.push_back(seen);
+      }
+    }
+    Sleep(1);
+  }
+}
+
+std::vector<std::vector<unsigned char>> SoundCapture::Plays(DWORD timeoutMs) {
+  std::vector<std::vector<unsigned char>> plays;
+  if (!Available()) return plays;
+  DWORD start = GetTickCount();
+  for (;;) {
+    std::vector<std::vector<unsigned char>> waves;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      for (const auto& file : files_) waves.push_back(ReadWholeFile(file));
+    }
+    bool complete = true;
+    for (const auto& w : waves) complete = complete && WaveComplete(w);
+    if (complete || GetTickCount() - start >= timeoutMs) {
+      for (const auto& w : waves) plays.push_back(WaveSamples(w));
+      return plays;
+    }
+    Sleep(20);
+  }
+}
+
+std::vector<DWORD> SoundCapture::StartTicks() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return ticks_;
+}
+
+void SoundCapture::Clear() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (const auto& file : files_) DeleteFileA(file.c_str());
+  files_.clear();
+  ticks_.clear();
+}
+
+}  // namespace harness

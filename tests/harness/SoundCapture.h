@@ -1,0 +1,61 @@
+// The sound that the programs under test play, taken at Wine's real audio
+// output. scripts/wine-env.sh points ALSA's default device at a WAV file
+// ($KORVANE_SOUND_CAPTURE), written bit-exact. Every play opens the device
+// anew, and ALSA then rewrites the file from the start: after three plays the
+// file holds the last one only. So a collector thread moves the file aside
+// as soon as it appears. The writer keeps its open descriptor and finishes
+// into the moved file; the next play creates a new one. One file per play.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace harness {
+
+class SoundCapture {
+ public:
+  // Deletes what earlier plays left behind, then starts collecting.
+  SoundCapture();
+  ~SoundCapture();  // stops collecting and deletes the collected files
+  SoundCapture(const SoundCapture&) = delete;
+  SoundCapture& operator=(const SoundCapture&) = delete;
+
+  // False when no capture file is configured (not run by scripts/test.sh).
+  bool Available() const { return !capture_.empty(); }
+
+  // The sample bytes (the WAVE data chunk) of every play since the start or
+  // the last Clear(), in order. Waits up to timeoutMs for plays that are
+  // still being written; an unfinished one comes back as far as written.
+  std::vector<std::vector<unsigned char>> Plays(DWORD timeoutMs = 2000);
+  // GetTickCount() when each play's file was first seen (its start, within
+  // the collector's period of about a millisecond).
+  std::vector<DWORD> StartTicks();
+  // Forgets and deletes the plays collected so far.
+  void Clear();
+
+ private:
+  void Collect();
+  std::string capture_;  // Windows path of the file ALSA writes
+  std::mutex mutex_;
+  std::vector<std::string> files_;
+  std::vector<DWORD> ticks_;
+  int next_ = 1;
+  std::atomic<bool> stop_{false};
+  std::thread collector_;
+};
+
+// The data chunk of a RIFF/WAVE image; empty when there is none.
+std::vector<unsigned char> WaveSamples(const std::vector<unsigned char>& wave);
+
+// Whether the image is complete: its RIFF size matches its length, which
+// ALSA fixes up only when the play has ended.
+bool WaveComplete(const std::vector<unsigned char>& wave);
+
+// A whole file; empty when it cannot be read.
+std::vector<unsigned char> ReadWholeFile(const std::string& path);
+
+}  // namespace harness
