@@ -1,0 +1,186 @@
+// MenuLayout on a real main window in this process (the test program carries
+// the launcher's resources): the rectangles, the captions in every language,
+// the caption geometry and font, the window-level variables and the trackers.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "hover/clsTrackMouse.h"
+#include "hover/mdlTrackMouse.h"
+#include "launcher/frmMain.h"
+#include "launcher/mdlLanguage.h"
+#include "tests/harness/Desktop.h"
+
+namespace {
+
+// The unload handler is the window's own; the test calls it directly.
+struct TestForm : frmMain {
+  using frmMain::Form_Unload;
+};
+
+std::unique_ptr<TestForm> ShowForm(int language, double fontSize = 0) {
+  static bool registered = false;
+  if (!registered) {
+    tk::Form::RegisterClasses(GetModuleHandleA(nullptr));
+    registered = true;
+  }
+  LanguageIndex = static_cast<std::int16_t>(language);
+  auto form = std::make_unique<TestForm>();
+  if (fontSize > 0)
+    for (int i = 1; i <= 4; ++i) form->lblM(i).SetFontSize(fontSize);
+  form->Show();
+  return form;
+}
+
+// A control's rectangle in the main window's client pixels.
+RECT ClientRect(const frmMain& form, HWND control) {
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+struct Place {
+  const char* control;
+  int left, top, width, height;
+};
+
+// Client area 478 x 322 at 96 DPI.
+const Place kLayout[] = {
+    {"picHeader", 0, 0, 473, 81},    {"picBalken", 0, 87, 478, 6},   {"picM(1)", 0, 93, 180, 28},
+    {"picMB(1)", 0, 121, 180, 1},    {"picM(2)", 0, 122, 180, 28},   {"picMB(2)", 0, 150, 180, 1},
+    {"picM(3)", 0, 151, 180, 28},    {"picMB(3)", 0, 179, 180, 1},   {"picM(4)", 0, 180, 180, 28},
+    {"picMB(4)", 0, 208, 180, 1},    {"picMend", 0, 209, 180, 113},  {"picMexplain", 180, 93, 298, 229},
+};
+
+void ExpectPlaces(const frmMain& form, int shorterBy) {
+  for (const Place& p : kLayout) {
+    HWND h = FindWindowExA(form.hwnd(), nullptr, "KorvanePictureBox", p.control);
+    ASSERT_NE(h, nullptr) << p.control;
+    bool shortened = std::string(p.control) == "picMend" || std::string(p.control) == "picMexplain";
+    RECT r = ClientRect(form, h);
+    EXPECT_EQ(r.left, p.left) << p.control;
+    EXPECT_EQ(r.top, p.top) << p.control;
+    EXPECT_EQ(r.right - r.left, p.width) << p.control;
+    EXPECT_EQ(r.bottom - r.top, p.height - (shortened ? shorterBy : 0)) << p.control;
+    EXPECT_TRUE(IsWindowVisible(h)) << p.control;
+  }
+}
+
+TEST(MenuLayout, EveryRectangleAt96Dpi) {
+  auto form = ShowForm(1);
+  RECT client;
+  GetClientRect(form->hwnd(), &client);
+  ASSERT_EQ(client.right, 478);
+  ASSERT_EQ(client.bottom, 322);
+  ExpectPlaces(*form, 0);
+  for (int k = 0; k <= 4; ++k) EXPECT_FALSE(form->picMex(k).Visible()) << "picMex(" << k << ")";
+  EXPECT_EQ(form->picMexplain.BackColor(), 0x00FFFFFFu);
+  EXPECT_EQ(form->picMend.BackColor(), 0x00C0C0FFu);
+  for (int i = 1; i <= 4; ++i) EXPECT_EQ(form->picMB(i).BackColor(), 0x000000FFu) << i;
+}
+
+TEST(MenuLayout, ASmallerClientShortensOnlyThePanelAndTheFiller) {
+  auto form = ShowForm(1);
+  form->SetHeight(form->Height() - 10 * 15);  // ten pixels less, in twips
+  form->MenuLayout(*form);
+  ExpectPlaces(*form, 10);
+}
+
+const char* const kCaptions[5][4] = {
+    {u8"&Xmanager installieren", u8"&KORVANE 6  installieren", u8"&Hilfe", u8"&Beenden"},
+    {u8"&Xmanager installation", u8"&KORVANE 6  installation", u8"&Help", u8"&Exit"},
+    {u8"&Installation de Xmanager", u8"&Installation de KORVANE 6", u8"&Aide", u8"&Quitter"},
+    {u8"&Installazione Xmanager", u8"&Installazione  KORVANE 6", u8"&Guida", u8"&Esci"},
+    {u8"&Instalación Xmanager", u8"&Instalación  KORVANE 6", u8"&Ayuda", u8"&Salida"},
+};
+
+TEST(MenuLayout, CaptionsInEveryLanguageVerdanaBold) {
+  for (int language = 0; language <= 4; ++language) {
+    auto form = ShowForm(language);
+    for (int i = 1; i <= 4; ++i) {
+      const tk::Label& caption = form->lblM(i);
+      EXPECT_EQ(harness::Narrow(caption.Caption()), kCaptions[language][i - 1]) << language << "/" << i;
+      EXPECT_EQ(harness::Narrow(caption.Font().name), "Verdana") << language << "/" << i;
+      EXPECT_TRUE(caption.Font().bold) << language << "/" << i;
+      EXPECT_DOUBLE_EQ(caption.Font().size, 8.25) << language << "/" << i;
+    }
+  }
+}
+
+// Height: font size + 1, to the even neighbour on halves, times 1.5, read as
+// pixels. Positions are in the entry's twips, 15 to the pixel here.
+TEST(MenuLayout, CaptionGeometryFollowsTheFontSize) {
+  struct Case {
+    double size;
+    double height;  // twips
+  } cases[] = {
+      {8.25, 202.5},  // 9.25 -> 9 -> 13.5 px
+      {8.5, 225},     // 9.5 -> 10 -> 15 px
+      {9.5, 225},     // 10.5 -> 10 -> 15 px
+      {10.5, 270},    // 11.5 -> 12 -> 18 px
+      {7.4, 180},     // 8.4 -> 8 -> 12 px
+  };
+  for (const auto& c : cases) {
+    auto form = ShowForm(1, c.size);
+    for (int i = 1; i <= 4; ++i) {
+      const tk::Label& caption = form->lblM(i);
+      EXPECT_DOUBLE_EQ(caption.Height(), c.height) << "size " << c.size << ", entry " << i;
+      EXPECT_DOUBLE_EQ(caption.Top(), 420 / 2.0 - c.height / 2) << "size " << c.size << ", entry " << i;
+      EXPECT_DOUBLE_EQ(caption.Left(), 240) << "size " << c.size;
+      EXPECT_DOUBLE_EQ(caption.Width(), 2700 - 240) << "size " << c.size;
+      EXPECT_DOUBLE_EQ(caption.Font().size, c.size) << "the size stays as it was";
+    }
+  }
+}
+
+TEST(MenuLayout, SetsTheWindowVariablesAndArmsElevenTrackers) {
+  LanguageIndex = 1;
+  tk::Form::RegisterClasses(GetModuleHandleA(nullptr));
+  auto form = std::make_unique<TestForm>();
+  form->MenuColor = 0;
+  form->SoundStop = true;
+  form->Show();
+  EXPECT_EQ(form->MenuColor, 0x00C0C0FFu);
+  EXPECT_FALSE(form->SoundStop);
+
+  struct Armed {
+    std::shared_ptr<clsTrackMouse>& tracker;
+    tk::PictureBox& control;
+    const char* name;
+  } armed[] = {
+      {form->tmPicM1, form->picM(1), "tmPicM1"},       {form->tmPicM2, form->picM(2), "tmPicM2"},
+      {form->tmPicM3, form->picM(3), "tmPicM3"},       {form->tmPicM4, form->picM(4), "tmPicM4"},
+      {form->tmPicMB1, form->picMB(1), "tmPicMB1"},    {form->tmPicMB2, form->picMB(2), "tmPicMB2"},
+      {form->tmPicMB3, form->picMB(3), "tmPicMB3"},    {form->tmPicMB4, form->picMB(4), "tmPicMB4"},
+      {form->tmPicBalken, form->picBalken, "tmPicBalken"}, {form->tmPicMend, form->picMend, "tmPicMend"},
+      {form->tmPicMexplain, form->picMexplain, "tmPicMexplain"},
+  };
+  const LONG_PTR windowProc = reinterpret_cast<LONG_PTR>(&mdlTrackMouse::WindowProc);
+  EXPECT_EQ(mdlTrackMouse::Trackers().Keys().size(), 11u);
+  for (const auto& a : armed) {
+    ASSERT_TRUE(a.tracker) << a.name;
+    EXPECT_EQ(a.tracker->TrackObject(), &a.control) << a.name;
+    EXPECT_TRUE(a.tracker->Tracking()) << a.name;
+    EXPECT_EQ(mdlTrackMouse::Trackers().Item(mdlTrackMouse::TrackerKey(a.control.hwnd())), a.tracker) << a.name;
+    EXPECT_EQ(GetWindowLongPtrA(a.control.hwnd(), GWLP_WNDPROC), windowProc) << a.name;
+    EXPECT_TRUE(a.tracker->MouseOver) << a.name;
+    // Only entries and strips answer a MouseOut.
+    bool hasOut = std::string(a.name).rfind("tmPicM", 0) == 0 && std::string(a.name) != "tmPicMend" &&
+                  std::string(a.name) != "tmPicMexplain";
+    EXPECT_EQ(static_cast<bool>(a.tracker->MouseOut), hasOut) << a.name;
+  }
+  EXPECT_EQ(GetWindowLongPtrA(form->picHeader.hwnd(), GWLP_WNDPROC) == windowProc, false) << "picHeader";
+
+  // Unloading gives every control its own procedure back.
+  form->Form_Unload();
+  EXPECT_TRUE(mdlTrackMouse::Trackers().Keys().empty());
+  for (const auto& a : armed) {
+    EXPECT_FALSE(a.tracker) << a.name;
+    EXPECT_NE(GetWindowLongPtrA(a.control.hwnd(), GWLP_WNDPROC), windowProc) << a.name;
+  }
+}
+
+}  // namespace
