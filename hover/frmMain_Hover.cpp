@@ -12,17 +12,12 @@ namespace {
 
 const COLORREF kHighlight = 0x00FFFFFF;
 
-// Puts the boxes that changed on the screen now. UpdateWindow paints them,
-// but Wine hands a busy thread's painting to the screen only when the thread
-// next looks for a message and finds none (or after 50 ms of being busy):
-// the synchronous sound would hold the highlight back until it has finished.
-// A peek for a message that never comes counts as that look; on Windows the
-// peek does nothing.
+// Paints the entries and the panel now: the sound that follows is
+// synchronous and holds the window up while it plays, so the highlight must
+// be on the screen before it starts, not after (checked by the hover tests).
 void ShowNow(frmMain& form) {
   for (int k = 1; k <= 4; ++k) form.picM(k).Refresh();
   form.picMexplain.Refresh();
-  MSG none;
-  PeekMessageA(&none, form.picMexplain.hwnd(), WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE | PM_NOYIELD);
 }
 
 void HighlightEntry(frmMain& form, int entry) {
