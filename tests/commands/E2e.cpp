@@ -73,27 +73,6 @@ std::wstring Expected(const std::vector<int>& bases) {
   return text;
 }
 
-namespace {
-BOOL CALLBACK FindIcon(HWND child, LPARAM lp) {
-  char cls[32] = {};
-  GetClassNameA(child, cls, sizeof cls);
-  RECT r{};
-  GetWindowRect(child, &r);
-  if (_stricmp(cls, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-      IsWindowVisible(child) && r.right > r.left && r.bottom > r.top && SendMessageW(child, STM_GETICON, 0, 0)) {
-    *reinterpret_cast<bool*>(lp) = true;
-    return FALSE;
-  }
-  return TRUE;
-}
-}  // namespace
-
-bool BoxShowsIcon(HWND box) {
-  bool found = false;
-  EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 std::wstring BoxText(HWND box) {
   std::wstring text = MessageBoxText(box), out;
   for (std::size_t i = 0; i < text.size(); ++i)

@@ -44,10 +44,6 @@ std::wstring Title();
 // What a box made of these string bases shows (lines joined by "\n"), taken
 // from the launcher's string table in the test's language.
 std::wstring Expected(const std::vector<int>& bases);
-// Whether a box shows an icon: a visible icon static that holds an icon.
-// (This Wine keeps the icon static of a box without icon visible, 24 x 24
-// and empty, so visibility alone does not tell.)
-bool BoxShowsIcon(HWND box);
 // A box's text with CR LF shown as "\n", as the dialog reports it.
 std::wstring BoxText(HWND box);
 

@@ -138,7 +138,7 @@ TEST_P(Checks, Outcome) {
   }
   ASSERT_NE(box, nullptr) << "no refusal; set-up recorded: " << cd.RecordedCommandLines(setup);
   EXPECT_EQ(Narrow(BoxText(box)), Narrow(Expected(row.refusal)));
-  EXPECT_FALSE(BoxShowsIcon(box));
+  EXPECT_FALSE(MessageBoxHasIcon(box));
   EXPECT_EQ(MessageBoxButtonCount(box), 1);
   PressOk(box);
   ASSERT_TRUE(app.WaitForExit(5000)) << "a refusal ends the program";

@@ -55,7 +55,7 @@ TEST_P(CheckMessages, InTheSystemLanguage) {
   HWND box = WaitForBoxOrExit(app);
   ASSERT_NE(box, nullptr) << "no box titled " << Narrow(Title());
   EXPECT_EQ(Narrow(BoxText(box)), Narrow(Expected(row.lines)));
-  EXPECT_FALSE(BoxShowsIcon(box));
+  EXPECT_FALSE(MessageBoxHasIcon(box));
   EXPECT_EQ(MessageBoxButtonCount(box), 1);
   PressOk(box);
   ASSERT_TRUE(app.WaitForExit(5000));

@@ -84,7 +84,11 @@ BOOL CALLBACK CountChildren(HWND child, LPARAM lp) {
   char cls[32] = {};
   GetClassNameA(child, cls, sizeof cls);
   LONG style = GetWindowLongA(child, GWL_STYLE);
-  if (_stricmp(cls, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child)) ++c->icons;
+  // Wine keeps an empty icon control in a box without icon: count only one
+  // that holds an icon.
+  if (_stricmp(cls, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child) &&
+      SendMessageW(child, STM_GETICON, 0, 0))
+    ++c->icons;
   if (_stricmp(cls, "Button") == 0 && IsWindowVisible(child)) ++c->buttons;
   return TRUE;
 }
