@@ -36,9 +36,14 @@ void Label::SetLeft(double v) { rect_.left = box_.ToTwipsX(v); Changed(); }
 void Label::SetTop(double v) { rect_.top = box_.ToTwipsY(v); Changed(); }
 void Label::SetWidth(double v) { rect_.width = box_.ToTwipsX(v); Changed(); }
 void Label::SetHeight(double v) { rect_.height = box_.ToTwipsY(v); Changed(); }
-void Label::SetFontName(std::wstring name) { font_.name = std::move(name); Changed(); }
-void Label::SetFontBold(bool bold) { font_.bold = bold; Changed(); }
-void Label::SetFontSize(double points) { font_.size = points; Changed(); }
+void Label::SetFontName(std::wstring name) { font_.name = std::move(name); FontChanged(); }
+void Label::SetFontBold(bool bold) { font_.bold = bold; FontChanged(); }
+void Label::SetFontSize(double points) { font_.size = points; FontChanged(); }
+
+void Label::FontChanged() {
+  gdiFont_.reset();
+  Changed();
+}
 
 RECT Label::PixelRect() const {
   double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
@@ -47,11 +52,15 @@ RECT Label::PixelRect() const {
 }
 
 void Label::Draw(HDC dc) const {
-  int height = -Px(font_.size * GetDeviceCaps(dc, LOGPIXELSY) / 72.0);
-  ScopedFont font(CreateFontW(height, 0, 0, 0, font_.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              DEFAULT_PITCH | FF_SWISS, font_.name.c_str()));
-  SelectGuard select(dc, font.get());
+  // Made once per font change, not per paint: a face that is not installed
+  // sends the font mapper on a search each time.
+  if (!gdiFont_) {
+    int height = -Px(font_.size * GetDeviceCaps(dc, LOGPIXELSY) / 72.0);
+    gdiFont_.reset(CreateFontW(height, 0, 0, 0, font_.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH | FF_SWISS, font_.name.c_str()));
+  }
+  SelectGuard select(dc, gdiFont_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   RECT r = PixelRect();
@@ -63,10 +72,21 @@ void Label::Draw(HDC dc) const {
 
 PictureBox::PictureBox(Container& parent, TwipsRect rect, COLORREF backColor, std::string name)
     : parent_(parent), name_(std::move(name)), rect_(rect), backColor_(backColor) {
+  parent.AddChild(this);
+}
+
+HWND PictureBox::hwnd() const {
+  if (!hwnd_ && !windowGone_) MakeWindow();
+  return hwnd_;
+}
+
+void PictureBox::MakeWindow() const {
   double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-  hwnd_ = CreateWindowExA(0, kPictureBoxClass, name_.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                          Px(rect_.left / tx), Px(rect_.top / ty), Px(rect_.width / tx), Px(rect_.height / ty),
-                          parent.hwnd(), nullptr, g_instance, this);
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0);
+  // WM_NCCREATE stores the box in the window and sets hwnd_.
+  CreateWindowExA(0, kPictureBoxClass, name_.c_str(), style, Px(rect_.left / tx), Px(rect_.top / ty),
+                  Px(rect_.width / tx), Px(rect_.height / ty), parent_.hwnd(), nullptr, g_instance,
+                  const_cast<PictureBox*>(this));
 }
 
 PictureBox::~PictureBox() {
@@ -104,9 +124,11 @@ void PictureBox::SetPicture(std::shared_ptr<tk::Picture> picture) {
   Invalidate();
 }
 
-bool PictureBox::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+bool PictureBox::Visible() const { return visible_; }
 void PictureBox::SetVisible(bool visible) {
+  visible_ = visible;
   if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+  else if (visible) hwnd();
 }
 
 Label& PictureBox::AddLabel(TwipsRect rect, std::wstring caption, FontSpec font, std::string tag) {
@@ -168,6 +190,7 @@ LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
   if (msg == WM_NCCREATE) {
     auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    static_cast<PictureBox*>(cs->lpCreateParams)->hwnd_ = hwnd;
   }
   auto* self = reinterpret_cast<PictureBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
@@ -176,7 +199,10 @@ LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     case WM_PAINT: self->Paint(); return 0;
     case WM_LBUTTONDOWN: self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_LBUTTONUP: self->OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
-    case WM_NCDESTROY: self->hwnd_ = nullptr; break;
+    case WM_NCDESTROY:
+      self->hwnd_ = nullptr;
+      self->windowGone_ = true;
+      break;
   }
   return DefWindowProcA(hwnd, msg, wp, lp);
 }

@@ -12,10 +12,13 @@
 #include <vector>
 
 #include "toolkit/Resources.h"
+#include "toolkit/ScopedWin.h"
 
 namespace tk {
 
 enum class ScaleMode { Twips, Pixels };
+
+class PictureBox;
 
 // Anything that holds controls. Positions of its controls are read and
 // written in its ScaleMode; they are kept in twips, as the classic toolkit
@@ -25,6 +28,8 @@ class Container {
   virtual ~Container() = default;
   virtual HWND hwnd() const = 0;
   ScaleMode GetScaleMode() const { return scale_; }
+  // Picture boxes placed directly on this container, in the order made.
+  void AddChild(PictureBox* child) { children_.push_back(child); }
   void SetScaleMode(ScaleMode mode) { scale_ = mode; }
   double ToTwipsX(double v) const;
   double ToTwipsY(double v) const;
@@ -33,6 +38,7 @@ class Container {
 
  protected:
   ScaleMode scale_ = ScaleMode::Twips;
+  std::vector<PictureBox*> children_;
 };
 
 // A rectangle in twips.
@@ -45,8 +51,6 @@ struct FontSpec {
   double size = 8.25;  // points
   bool bold = false;
 };
-
-class PictureBox;
 
 // A borderless label with a transparent background, drawn on its picture box.
 // It has no window: the pointer over a label is over the picture box.
@@ -79,15 +83,20 @@ class Label {
 
  private:
   void Changed();
+  void FontChanged();
   PictureBox& box_;
   TwipsRect rect_;
   std::wstring caption_;
   FontSpec font_;
+  mutable ScopedFont gdiFont_;
 };
 
 // A borderless picture box: a child window that fills itself with its
 // background colour and draws its picture from the top-left corner at the
 // picture's own size, cut off at its edges. Its interior unit is the twip.
+// The window is made when it is first needed (its handle asked for, or the
+// box shown): a box that only holds a picture and is never shown needs none,
+// which keeps the program's start quick.
 class PictureBox : public Container {
  public:
   PictureBox(Container& parent, TwipsRect rect, COLORREF backColor, std::string name);
@@ -95,7 +104,7 @@ class PictureBox : public Container {
   PictureBox(const PictureBox&) = delete;
   PictureBox& operator=(const PictureBox&) = delete;
 
-  HWND hwnd() const override { return hwnd_; }
+  HWND hwnd() const override;  // makes the window on first use
   const std::string& Name() const { return name_; }
   std::string Tag;
   std::function<void()> Click;
@@ -137,7 +146,11 @@ class PictureBox : public Container {
 
   Container& parent_;
   std::string name_;
-  HWND hwnd_ = nullptr;
+  void MakeWindow() const;
+
+  mutable HWND hwnd_ = nullptr;
+  mutable bool windowGone_ = false;  // destroyed: never made again
+  bool visible_ = true;
   TwipsRect rect_;  // in twips, relative to the parent's client area
   COLORREF backColor_;
   std::shared_ptr<tk::Picture> picture_;

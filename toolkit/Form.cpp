@@ -57,6 +57,8 @@ Form::~Form() {
 
 void Form::Show() {
   Form_Load();
+  for (PictureBox* child : children_)
+    if (child->Visible()) child->hwnd();  // the shown boxes get their windows now
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
 }
