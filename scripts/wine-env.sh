@@ -30,6 +30,10 @@ wine_env_up() {   # wine_env_up <state dir> [screen WxH]
   rm -rf "$WINEPREFIX"
   "$WINE" wineboot -i >/dev/null 2>&1
   "$WINESERVER" -w 2>/dev/null || true
+  # Verdana, the captions' face, is not installed here: let Wine draw it with
+  # DejaVu Sans, which has a real bold.
+  "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Verdana /d 'DejaVu Sans' /f >/dev/null 2>&1
+  "$WINESERVER" -w 2>/dev/null || true
   # A persistent server: each program then starts in a tenth of a second.
   "$WINESERVER" -p
   # Start Wine's own background processes now, with their output going
