@@ -8,3 +8,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Link the C++ runtime in: the program must need no DLL beyond Windows' own.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# The release carries no debug information (the static runtime brings some).
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
