@@ -1,4 +1,4 @@
-// The main window's definition (its controls as designed, in twips) and its
+// The main window's definition (its controls at their initial places, in twips) and its
 // load and unload handlers.
 #include "launcher/frmMain.h"
 

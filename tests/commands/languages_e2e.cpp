@@ -25,7 +25,7 @@ TEST(CommandLanguages, HelpOpensTheNotesOfTheLanguage) {
   EXPECT_EQ(FindWindowW(L"#32770", Title().c_str()), nullptr) << "Help shows no message";
 }
 
-// The old Internet Explorer refusal, as the design's string table writes it.
+// The old Internet Explorer refusal, word for word in each language.
 const char* const kOldIe[] = {
     u8"Auf diesem Rechner ist eine alte Version von MS Internet Explorer installiert.\n"
     u8"Bitte, installieren Sie zuerst eine neuere Version von IE (IE 5.5 oder später).\n"

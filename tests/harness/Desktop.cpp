@@ -4,8 +4,7 @@
 
 namespace harness {
 
-namespace {
-void SendMove(POINT p) {
+void JumpPointer(POINT p) {
   INPUT in{};
   in.type = INPUT_MOUSE;
   in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -14,6 +13,7 @@ void SendMove(POINT p) {
   SendInput(1, &in, sizeof in);
 }
 
+namespace {
 void SendButton(DWORD flag) {
   INPUT in{};
   in.type = INPUT_MOUSE;
@@ -28,7 +28,7 @@ void MovePointer(POINT to) {
   const int steps = 4;
   for (int i = 1; i <= steps; ++i) {
     POINT p{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
-    SendMove(p);
+    JumpPointer(p);
     Sleep(15);
   }
   SetCursorPos(to.x, to.y);

@@ -7,6 +7,9 @@
 
 namespace harness {
 
+// One movement of the real pointer, straight to the point: walking there in
+// steps would rest on whatever lies between.
+void JumpPointer(POINT to);
 // Moves the pointer in steps (each step is a real mouse movement), ending at `to`.
 void MovePointer(POINT to);
 // Moves there and lets it rest, so hover notifications fire and are answered.

@@ -10,6 +10,7 @@
 
 #include "tests/harness/CdFolder.h"
 #include "tests/harness/Desktop.h"
+#include "tests/harness/ExeResources.h"
 #include "tests/harness/Launcher.h"
 #include "tests/harness/SoundCapture.h"
 
@@ -20,51 +21,14 @@ namespace {
 const COLORREF kMenuColor = 0x00C0C0FF;
 const COLORREF kWhite = 0x00FFFFFF;
 
-// One movement of the real pointer, straight to the point: walking there in
-// steps would rest on whatever lies between.
-void JumpTo(POINT p) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-}
-
 // The sample bytes of resource 101, type "WAV", of the program file.
 std::vector<unsigned char> SoundResource(const std::string& exe) {
-  HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  if (!module) return {};
-  std::vector<unsigned char> wave;
-  HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(101), "WAV");
-  if (HGLOBAL global = res ? LoadResource(module, res) : nullptr) {
-    const auto* bytes = static_cast<const unsigned char*>(LockResource(global));
-    wave.assign(bytes, bytes + SizeofResource(module, res));
-  }
-  FreeLibrary(module);
-  return WaveSamples(wave);
+  return WaveSamples(ExeResourceBytes(exe, 101, "WAV"));
 }
 
 // Sampled points of the panel that differ from the bitmap; -1 if it is missing.
 int PanelDifferences(const LauncherProcess& app, const std::string& exe, int bitmapId) {
-  HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  if (!module) return -1;
-  auto bmp = static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  FreeLibrary(module);
-  if (!bmp) return -1;
-  HDC mem = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  HDC screen = GetDC(nullptr);
-  POINT origin = app.ScreenPoint("picMexplain", 0, 0);
-  int differ = 0;
-  for (int y = 2; y < 229; y += 5)
-    for (int x = 2; x < 298; x += 7)
-      differ += GetPixel(mem, x, y) != GetPixel(screen, origin.x + x, origin.y + y);
-  ReleaseDC(nullptr, screen);
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  DeleteObject(bmp);
-  return differ;
+  return BitmapDifferences(exe, bitmapId, app.ScreenPoint("picMexplain", 0, 0), 298, 229, 7, 5);
 }
 
 // Where the pointer goes: a control of the window and a point in it, or,
@@ -111,7 +75,7 @@ class Hover : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(sound_.Available()) << "KORVANE_SOUND_CAPTURE is not set: run through scripts/test.sh";
-    JumpTo({5, 5});  // parked off the window
+    JumpPointer({5, 5});  // parked off the window
     Sleep(100);
     ASSERT_NE(app_.WaitForMainWindow(), nullptr);
     Sleep(300);  // the trackers' first answers, before the walk begins
@@ -134,15 +98,15 @@ TEST_F(Hover, Walks) {
     SCOPED_TRACE(walk.name);
     // Each walk starts from the neutral menu, away from the window, with a
     // fresh visit.
-    JumpTo(Where(kBar));
+    JumpPointer(Where(kBar));
     Sleep(250);
-    JumpTo({5, 5});
+    JumpPointer({5, 5});
     Sleep(250);
     sound_.Clear();
     int n = 0;
     for (const Step& step : walk.steps) {
       ++n;
-      JumpTo(Where(step.at));
+      JumpPointer(Where(step.at));
       Sleep(350);
       for (int i = 1; i <= 4; ++i)
         EXPECT_EQ(EntryColour(i), i == step.lit ? kWhite : kMenuColor) << "step " << n << ", entry " << i;
@@ -162,12 +126,12 @@ TEST_F(Hover, HighlightIsOnTheScreenBeforeTheSoundStarts) {
   std::vector<DWORD> toPaint;
   for (int entry : {1, 2, 3, 4, 2}) {
     SCOPED_TRACE(entry);
-    JumpTo(Where(kBar));
+    JumpPointer(Where(kBar));
     Sleep(250);
     sound_.Clear();
     POINT target = Where(M(entry));
     POINT probe = app_.ScreenPoint(M(entry).control, 4, 14);
-    JumpTo(target);
+    JumpPointer(target);
     DWORD rested = GetTickCount();
     DWORD painted = 0;
     while (GetTickCount() - rested < 1000) {
