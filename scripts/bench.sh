@@ -73,8 +73,8 @@ paint; creating the top-level window costs both programs about the same
 (15-25 ms under Wine). The rest falls before the program's own code runs and
 could not be pinned down by measurement (a bare window that imports the same
 system DLLs starts no slower; the image is 6 MB, most of it pictures). Under Wine on
-this machine single runs vary by ±20 %; the ratio of medians varies by about
-±0.07 between whole runs of this script.
+this machine single runs vary by ±20 %, and the ratio of medians went from
+1.24 to 1.57 between whole runs of this script on the same build.
 
 ## Hover
 
