@@ -1,6 +1,8 @@
 # Shared part of the two mingw-w64 toolchain files; TRIPLET is set by the caller.
-set(CMAKE_C_COMPILER   ${TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TRIPLET}-g++-posix)
+# The win32 thread model: the posix one links libwinpthread, which imports
+# GetTickCount64 and so cannot load on Windows XP.
+set(CMAKE_C_COMPILER   ${TRIPLET}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${TRIPLET}-g++-win32)
 set(CMAKE_RC_COMPILER  ${TRIPLET}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -1,23 +1,61 @@
 #!/usr/bin/env bash
-# Builds both targets and runs the whole test suite under Wine on a virtual display.
+# Builds both targets and runs the whole test suite under Wine on virtual
+# displays: the tests of the i686 release (the program that ships on the CD)
+# under 32-bit Wine, and those of the x86_64 twin. The two suites run side by
+# side, each with its own display, Wine prefix and wineserver.
 #   scripts/test.sh [ctest arguments...]     e.g. scripts/test.sh -R Registry
-# BUILD_DIR (default build/win64) picks the x86_64 build tree; SKIP_WIN32=1 skips
-# the i686 release build.
+# ONLY=win32 or ONLY=win64 runs one suite.
+# Unit tests run once; the end-to-end tests (label e2e), which wait on a real
+# pointer, real painting and a real audio device, get one retry. Those of a
+# small screen (label narrow) run last, on a display of 800 x 600.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-BUILD_DIR=${BUILD_DIR:-build/win64}
-cmake --preset win64 -B "$BUILD_DIR" >/dev/null
-cmake --build "$BUILD_DIR" -j "$(nproc)"
-if [ -z "${SKIP_WIN32:-}" ]; then
-  cmake --preset win32 >/dev/null
-  cmake --build --preset win32 -j "$(nproc)"
-fi
-
 source scripts/wine-env.sh
-trap wine_env_down EXIT
-wine_env_up "$PWD/$BUILD_DIR/wine"
-# One retry: the end-to-end tests wait on a real pointer, real painting and a
-# real audio device under Wine, and a 2-core machine now and then falls behind
-# their waits. A test that fails twice fails the run.
-ctest --test-dir "$BUILD_DIR" --output-on-failure -j 1 --timeout 300 --repeat until-pass:2 "$@"
+
+suites=(win32 win64)
+[ -n "${ONLY:-}" ] && suites=("$ONLY")
+for preset in "${suites[@]}"; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$(nproc)"
+done
+
+run_suite() {  # run_suite <preset> [ctest arguments...]; run in a subshell
+  local preset=$1 rc=0
+  shift
+  trap wine_env_down EXIT
+  wine_env_up "$PWD/build/$preset/wine"
+  local ctest=(ctest --test-dir "build/$preset" --output-on-failure -j 1 --timeout 300)
+  "${ctest[@]}" -LE e2e "$@" || rc=1
+  "${ctest[@]}" -L e2e -LE narrow --repeat until-pass:2 "$@" || rc=1
+  # The tests of a small screen, on a display of 800 x 600.
+  wine_env_screen 800x600
+  "${ctest[@]}" -L narrow --repeat until-pass:2 "$@" || rc=1
+  return $rc
+}
+
+declare -A pid result
+start=$SECONDS
+for preset in "${suites[@]}"; do
+  if [ "$preset" = win32 ] && ! can_run_32; then
+    result[$preset]="SKIPPED: $WHY_NO_32"
+    echo "[win32] i686 release tests SKIPPED: $WHY_NO_32"
+    continue
+  fi
+  ( run_suite "$preset" "$@" ) 2>&1 | sed -u "s/^/[$preset] /" &
+  pid[$preset]=$!
+done
+status=0
+for preset in "${!pid[@]}"; do
+  if wait "${pid[$preset]}"; then result[$preset]="passed"; else result[$preset]="FAILED"; status=1; fi
+done
+echo
+echo "Test suites ($(( (SECONDS - start) / 60 )) min $(( (SECONDS - start) % 60 )) s):"
+for preset in "${suites[@]}"; do
+  case $preset in
+    win32) what="i686 release (build/win32) under 32-bit Wine" ;;
+    win64) what="x86_64 twin (build/win64) under 64-bit Wine" ;;
+  esac
+  echo "  $what: ${result[$preset]}"
+done
+exit $status

@@ -1,17 +1,33 @@
-# Sourced by run.sh and test.sh: a virtual display, a fresh Wine prefix and a
-# running wineserver, all inside the build tree. Call wine_env_up <dir>, and
-# wine_env_down when done (test.sh and run.sh trap it on exit).
-WINE=/usr/lib/wine/wine64
+# Sourced by the scripts: a virtual display, a fresh Wine prefix and a running
+# wineserver, all inside the build tree. Call wine_env_up <dir>, and
+# wine_env_down when done (the scripts trap it on exit). Several environments
+# can run side by side, each in its own subshell: every one has its own
+# display, prefix and wineserver.
+WINE=/usr/lib/wine/wine64      # the 64-bit loader: the twin, and the prefix's own tools
+WINE32=/usr/lib/wine/wine      # the 32-bit loader (wine32:i386): the release
 WINESERVER=/usr/lib/wine/wineserver
 
-# Starts Xvfb on the first free display from :90 on, with the given screen size.
-start_xvfb() {   # start_xvfb <WxH>
-  local n=90
-  while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-  Xvfb :$n -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
+# Whether this machine runs the 32-bit release; sets WHY_NO_32 when not.
+can_run_32() {
+  if [ ! -x "$WINE32" ]; then
+    WHY_NO_32="Debian's 32-bit Wine (wine32:i386, $WINE32) is not installed"
+    return 1
+  fi
+  if ! "$WINE32" --version >/dev/null 2>&1; then
+    WHY_NO_32="this machine cannot run 32-bit programs (the kernel refused $WINE32)"
+    return 1
+  fi
+}
+
+# Starts Xvfb on a free display with the given screen size; Xvfb itself picks
+# the display, so environments started at the same time cannot collide.
+start_xvfb() {   # start_xvfb <state dir> <WxH>
+  local fd_file=$1/display
+  rm -f "$fd_file"
+  Xvfb -displayfd 3 -screen 0 "${2}x24" -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
   XVFB_PID=$!
-  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
-  export DISPLAY=:$n
+  for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.1; done
+  export DISPLAY=:$(tr -d '[:space:]' <"$fd_file")
 }
 
 wine_env_up() {   # wine_env_up <state dir> [screen WxH]
@@ -25,20 +41,33 @@ wine_env_up() {   # wine_env_up <state dir> [screen WxH]
   export ALSA_CONFIG_PATH="$dir/asound.conf"
   printf 'pcm.!default { type file; slave.pcm { type null }; file "%s"; format "wav" }\n' \
     "$KORVANE_SOUND_CAPTURE" > "$ALSA_CONFIG_PATH"
-  if [ -z "${KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then start_xvfb "$screen"; fi
+  if [ -z "${KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then start_xvfb "$dir" "$screen"; fi
   "$WINESERVER" -k >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
   "$WINE" wineboot -i >/dev/null 2>&1
   "$WINESERVER" -w 2>/dev/null || true
   # Verdana, the captions' face, is not installed here: let Wine draw it with
-  # DejaVu Sans, which has a real bold.
-  "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Verdana /d 'DejaVu Sans' /f >/dev/null 2>&1
+  # DejaVu Sans Condensed, which has a real bold. Plain DejaVu Sans sets
+  # "Installation de KORVANE 6" 167 pixels wide at 8.25 points, where
+  # Verdana's advances come to about 163 and the caption's box has 164: a
+  # stand-in wider than the real face would cut captions that fit on Windows.
+  "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Verdana /d 'DejaVu Sans Condensed' /f >/dev/null 2>&1
   "$WINESERVER" -w 2>/dev/null || true
   # A persistent server: each program then starts in a tenth of a second.
   "$WINESERVER" -p
   # Start Wine's own background processes now, with their output going
   # nowhere: started by the first test instead, they would inherit its output
   # pipe and keep ctest waiting for it to close.
+  "$WINE" wineboot >/dev/null 2>&1 </dev/null
+}
+
+# Gives the running environment a screen of another size: this Xvfb cannot
+# change its size, so the display is started anew, and the wineserver with it.
+wine_env_screen() {   # wine_env_screen <WxH>
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
+  start_xvfb "$(dirname "$WINEPREFIX")" "$1"
+  "$WINESERVER" -p
   "$WINE" wineboot >/dev/null 2>&1 </dev/null
 }
 

@@ -36,6 +36,14 @@ void DeleteLeftovers(const std::string& capture) {
 
 }  // namespace
 
+struct SoundCapture::Lock {
+  explicit Lock(CRITICAL_SECTION& cs) : cs_(cs) { EnterCriticalSection(&cs_); }
+  ~Lock() { LeaveCriticalSection(&cs_); }
+  Lock(const Lock&) = delete;
+  Lock& operator=(const Lock&) = delete;
+  CRITICAL_SECTION& cs_;
+};
+
 std::vector<unsigned char> ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -62,23 +70,32 @@ bool WaveComplete(const std::vector<unsigned char>& wave) {
 }
 
 SoundCapture::SoundCapture() : capture_(WindowsPath(std::getenv("KORVANE_SOUND_CAPTURE"))) {
+  InitializeCriticalSection(&lock_);
   if (!Available()) return;
   DeleteLeftovers(capture_);
-  collector_ = std::thread([this] { Collect(); });
+  collector_ = CreateThread(nullptr, 0, CollectorMain, this, 0, nullptr);
 }
 
 SoundCapture::~SoundCapture() {
-  if (!Available()) return;
-  stop_ = true;
-  collector_.join();
-  DeleteLeftovers(capture_);
+  if (collector_) {
+    InterlockedExchange(&stop_, 1);
+    WaitForSingleObject(collector_, INFINITE);
+    CloseHandle(collector_);
+  }
+  if (Available()) DeleteLeftovers(capture_);
+  DeleteCriticalSection(&lock_);
+}
+
+DWORD WINAPI SoundCapture::CollectorMain(void* self) {
+  static_cast<SoundCapture*>(self)->Collect();
+  return 0;
 }
 
 void SoundCapture::Collect() {
-  while (!stop_) {
+  while (!InterlockedCompareExchange(&stop_, 0, 0)) {
     if (GetFileAttributesA(capture_.c_str()) != INVALID_FILE_ATTRIBUTES) {
       DWORD seen = GetTickCount();
-      std::lock_guard<std::mutex> lock(mutex_);
+      Lock lock(lock_);
       std::string moved = capture_ + ".play" + std::to_string(next_);
       if (MoveFileA(capture_.c_str(), moved.c_str())) {
         ++next_;
@@ -97,7 +114,7 @@ std::vector<std::vector<unsigned char>> SoundCapture::Plays(DWORD timeoutMs) {
   for (;;) {
     std::vector<std::vector<unsigned char>> waves;
     {
-      std::lock_guard<std::mutex> lock(mutex_);
+      Lock lock(lock_);
       for (const auto& file : files_) waves.push_back(ReadWholeFile(file));
     }
     bool complete = true;
@@ -111,12 +128,12 @@ std::vector<std::vector<unsigned char>> SoundCapture::Plays(DWORD timeoutMs) {
 }
 
 std::vector<DWORD> SoundCapture::StartTicks() {
-  std::lock_guard<std::mutex> lock(mutex_);
+  Lock lock(lock_);
   return ticks_;
 }
 
 void SoundCapture::Clear() {
-  std::lock_guard<std::mutex> lock(mutex_);
+  Lock lock(lock_);
   for (const auto& file : files_) DeleteFileA(file.c_str());
   files_.clear();
   ticks_.clear();

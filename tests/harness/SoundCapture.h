@@ -8,10 +8,7 @@
 #pragma once
 #include <windows.h>
 
-#include <atomic>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace harness {
@@ -38,14 +35,17 @@ class SoundCapture {
   void Clear();
 
  private:
+  // Win32 threads: the win32 thread model of the toolchain has no std::thread.
+  static DWORD WINAPI CollectorMain(void* self);
   void Collect();
+  struct Lock;  // holds lock_ for its scope
   std::string capture_;  // Windows path of the file ALSA writes
-  std::mutex mutex_;
+  CRITICAL_SECTION lock_;
   std::vector<std::string> files_;
   std::vector<DWORD> ticks_;
   int next_ = 1;
-  std::atomic<bool> stop_{false};
-  std::thread collector_;
+  volatile LONG stop_ = 0;
+  HANDLE collector_ = nullptr;
 };
 
 // The data chunk of a RIFF/WAVE image; empty when there is none.
