@@ -24,8 +24,14 @@ void PlayWavRes(int id, std::optional<std::uint32_t> flags) {
     sndPlaySoundA(nullptr, 0);
     AsyncBuffer().clear();
   }
-  // Loaded anew for every play: nothing is cached.
-  std::vector<unsigned char> buffer = tk::LoadResData(id, "WAV");
+  // Loaded anew for every play: nothing is cached. A sound that cannot be
+  // had is not played, and nobody is told: the highlight goes on without it.
+  std::vector<unsigned char> buffer;
+  try {
+    buffer = tk::LoadResData(id, "WAV");
+  } catch (const std::exception&) {
+    return;
+  }
   sndPlaySoundA(reinterpret_cast<LPCSTR>(buffer.data()), f);
   if (f & SND_ASYNC) AsyncBuffer() = std::move(buffer);
 }

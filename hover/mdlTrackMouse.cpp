@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "hover/clsTrackMouse.h"
+#include "toolkit/Fatal.h"
 
 namespace mdlTrackMouse {
 
@@ -53,7 +54,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) 
   // Cannot happen while the registry's invariant holds; if it does, the
   // window still gets the default handling rather than none.
   if (!tracker) return DefWindowProcA(hwnd, uMsg, wParam, lParam);
-  return tracker->HandleMessage(uMsg, wParam, lParam);
+  // The event handlers run in here; what they throw must not cross the system's frames.
+  return tk::Guarded([&] { return tracker->HandleMessage(uMsg, wParam, lParam); });
 }
 
 }  // namespace mdlTrackMouse

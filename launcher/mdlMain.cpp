@@ -6,6 +6,7 @@
 
 #include "launcher/frmMain.h"
 #include "launcher/mdlLanguage.h"
+#include "toolkit/Fatal.h"
 
 int Main(HINSTANCE instance) {
   tk::Form::RegisterClasses(instance);
@@ -18,9 +19,7 @@ int Main(HINSTANCE instance) {
     // The load handler has no error handling of its own: a failure there is
     // reported like any unrecoverable run-time error, and the program ends.
     form.reset();
-    std::string text = std::string("Run-time error while loading the menu:\n") + e.what();
-    MessageBoxA(nullptr, text.c_str(), "Korvane6Menu", MB_OK | MB_ICONERROR);
-    return 1;
+    tk::FatalError(std::string("Run-time error while loading the menu:\n") + e.what());
   }
   int code = tk::Form::RunMessageLoop();
   return code;

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "toolkit/Fatal.h"
 #include "toolkit/ScopedWin.h"
 #include "toolkit/Units.h"
 
@@ -10,16 +11,21 @@ namespace tk {
 namespace {
 const char kPictureBoxClass[] = "KorvanePictureBox";
 HINSTANCE g_instance = nullptr;
-
-int Px(double v) { return RoundHalfEven(v); }
 }  // namespace
 
 // ---- Container -------------------------------------------------------------
 
 double Container::ToTwipsX(double v) const { return scale_ == ScaleMode::Twips ? v : v * TwipsPerPixelX(); }
 double Container::ToTwipsY(double v) const { return scale_ == ScaleMode::Twips ? v : v * TwipsPerPixelY(); }
-double Container::FromTwipsX(double t) const { return scale_ == ScaleMode::Twips ? t : t / TwipsPerPixelX(); }
-double Container::FromTwipsY(double t) const { return scale_ == ScaleMode::Twips ? t : t / TwipsPerPixelY(); }
+double Container::FromTwipsX(double t) const { return scale_ == ScaleMode::Twips ? t : PixelsX(t); }
+double Container::FromTwipsY(double t) const { return scale_ == ScaleMode::Twips ? t : PixelsY(t); }
+
+// Whole pixels of a rectangle in twips: each edge rounded on its own, the
+// size from the rounded left or top, all in integers (see Units.h).
+RECT PixelRectOf(const TwipsRect& r) {
+  int left = WholePixelsX(r.left), top = WholePixelsY(r.top);
+  return RECT{left, top, left + WholePixelsX(r.width), top + WholePixelsY(r.height)};
+}
 
 // ---- Label -----------------------------------------------------------------
 
@@ -45,17 +51,13 @@ void Label::FontChanged() {
   Changed();
 }
 
-RECT Label::PixelRect() const {
-  double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-  int left = Px(rect_.left / tx), top = Px(rect_.top / ty);
-  return RECT{left, top, left + Px(rect_.width / tx), top + Px(rect_.height / ty)};
-}
+RECT Label::PixelRect() const { return PixelRectOf(rect_); }
 
 void Label::Draw(HDC dc) const {
   // Made once per font change, not per paint: a face that is not installed
   // sends the font mapper on a search each time.
   if (!gdiFont_) {
-    int height = -Px(font_.size * GetDeviceCaps(dc, LOGPIXELSY) / 72.0);
+    int height = -WholePixelsOfPoints(font_.size, GetDeviceCaps(dc, LOGPIXELSY));
     gdiFont_.reset(CreateFontW(height, 0, 0, 0, font_.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                DEFAULT_PITCH | FF_SWISS, font_.name.c_str()));
@@ -63,9 +65,16 @@ void Label::Draw(HDC dc) const {
   SelectGuard select(dc, gdiFont_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  // One line, cut at the label's right edge: a caption a little too long
+  // for its box (a larger DPI, another face) loses its last pixels, never a
+  // whole word to a second line that the box cannot show. Downwards only the
+  // picture box clips, so descenders survive a font taller than the label.
   RECT r = PixelRect();
+  RECT box;
+  GetClientRect(box_.hwnd(), &box);
+  r.bottom = box.bottom > r.bottom ? box.bottom : r.bottom;
   // "&" marks the access key: DrawText underlines the letter after it.
-  DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_TOP | DT_WORDBREAK);
+  DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_TOP | DT_SINGLELINE);
 }
 
 // ---- PictureBox --------------------------------------------------------------
@@ -81,12 +90,11 @@ HWND PictureBox::hwnd() const {
 }
 
 void PictureBox::MakeWindow() const {
-  double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0);
+  RECT r = PixelRectOf(rect_);
   // WM_NCCREATE stores the box in the window and sets hwnd_.
-  CreateWindowExA(0, kPictureBoxClass, name_.c_str(), style, Px(rect_.left / tx), Px(rect_.top / ty),
-                  Px(rect_.width / tx), Px(rect_.height / ty), parent_.hwnd(), nullptr, g_instance,
-                  const_cast<PictureBox*>(this));
+  CreateWindowExA(0, kPictureBoxClass, name_.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                  parent_.hwnd(), nullptr, g_instance, const_cast<PictureBox*>(this));
 }
 
 PictureBox::~PictureBox() {
@@ -109,9 +117,8 @@ double PictureBox::ScaleHeight() const { return FromTwipsY(rect_.height); }
 
 void PictureBox::Place() {
   if (!hwnd_) return;
-  double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-  SetWindowPos(hwnd_, nullptr, Px(rect_.left / tx), Px(rect_.top / ty), Px(rect_.width / tx),
-               Px(rect_.height / ty), SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT r = PixelRectOf(rect_);
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PictureBox::SetBackColor(COLORREF color) {
@@ -194,17 +201,19 @@ LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
   }
   auto* self = reinterpret_cast<PictureBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-  switch (msg) {
-    case WM_ERASEBKGND: return 1;  // WM_PAINT fills the background
-    case WM_PAINT: self->Paint(); return 0;
-    case WM_LBUTTONDOWN: self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
-    case WM_LBUTTONUP: self->OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
-    case WM_NCDESTROY:
-      self->hwnd_ = nullptr;
-      self->windowGone_ = true;
-      break;
-  }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return Guarded([&]() -> LRESULT {
+    switch (msg) {
+      case WM_ERASEBKGND: return 1;  // WM_PAINT fills the background
+      case WM_PAINT: self->Paint(); return 0;
+      case WM_LBUTTONDOWN: self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
+      case WM_LBUTTONUP: self->OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
+      case WM_NCDESTROY:
+        self->hwnd_ = nullptr;
+        self->windowGone_ = true;
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+  });
 }
 
 void RegisterPictureBoxClass(HINSTANCE instance) {

@@ -46,6 +46,10 @@ struct TwipsRect {
   double left, top, width, height;
 };
 
+// Its whole pixels at the screen's DPI: each of left and top rounded on its
+// own, width and height added to them, computed exactly (toolkit/Units.h).
+RECT PixelRectOf(const TwipsRect& r);
+
 struct FontSpec {
   std::wstring name = L"MS Sans Serif";
   double size = 8.25;  // points

@@ -1,5 +1,6 @@
 #include "toolkit/Form.h"
 
+#include "toolkit/Fatal.h"
 #include "toolkit/ScopedWin.h"
 #include "toolkit/Units.h"
 
@@ -13,8 +14,6 @@ int g_openForms = 0;
 // Fixed single border: thin frame, caption, close box; no minimize/maximize.
 const DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 const DWORD kExStyle = WS_EX_WINDOWEDGE;
-
-int Px(double v) { return RoundHalfEven(v); }
 }  // namespace
 
 void Form::RegisterClasses(HINSTANCE instance) {
@@ -30,10 +29,7 @@ void Form::RegisterClasses(HINSTANCE instance) {
 }
 
 Form::Form(const FormDefinition& def) : Tag(def.tag), backColor_(def.backColor) {
-  double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-  RECT r{Px(def.client.left / tx), Px(def.client.top / ty), 0, 0};
-  r.right = r.left + Px(def.client.width / tx);
-  r.bottom = r.top + Px(def.client.height / ty);
+  RECT r = PixelRectOf(def.client);
   AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
   hwnd_ = CreateWindowExW(kExStyle, kFormClass, def.caption.c_str(), kStyle, r.left, r.top,
                           r.right - r.left, r.bottom - r.top, nullptr, nullptr, g_instance, this);
@@ -57,6 +53,7 @@ Form::~Form() {
 
 void Form::Show() {
   Form_Load();
+  KeepOnWorkArea();
   for (PictureBox* child : children_)
     if (child->Visible()) child->hwnd();  // the shown boxes get their windows now
   ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -68,6 +65,24 @@ void Form::Unload() {
   unloaded_ = true;
   Form_Unload();
   DestroyWindow(hwnd_);
+}
+
+// The window stands at a fixed place; where that place would put part of it
+// beyond the monitor's work area (a small screen, or large display scaling,
+// which shrinks the logical screen), it moves up and left just enough to
+// fit, and never beyond the work area's top-left corner.
+void Form::KeepOnWorkArea() {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& work = monitor.rcWork;
+  LONG dx = work.right < r.right ? work.right - r.right : 0;
+  LONG dy = work.bottom < r.bottom ? work.bottom - r.bottom : 0;
+  if (r.left + dx < work.left) dx = work.left - r.left;
+  if (r.top + dy < work.top) dy = work.top - r.top;
+  if (dx || dy) SetWindowPos(hwnd_, nullptr, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::wstring Form::Caption() const {
@@ -91,12 +106,12 @@ double Form::Height() const {
 }
 
 void Form::SetWidth(double twips) {
-  SetWindowPos(hwnd_, nullptr, 0, 0, Px(twips / TwipsPerPixelX()), Px(Height() / TwipsPerPixelY()),
+  SetWindowPos(hwnd_, nullptr, 0, 0, WholePixelsX(twips), WholePixelsY(Height()),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::SetHeight(double twips) {
-  SetWindowPos(hwnd_, nullptr, 0, 0, Px(Width() / TwipsPerPixelX()), Px(twips / TwipsPerPixelY()),
+  SetWindowPos(hwnd_, nullptr, 0, 0, WholePixelsX(Width()), WholePixelsY(twips),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -141,7 +156,7 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_NCCREATE) self->hwnd_ = hwnd;  // CreateWindow has not returned yet
-  return self->OnMessage(msg, wp, lp);
+  return Guarded([&] { return self->OnMessage(msg, wp, lp); });
 }
 
 int Form::RunMessageLoop() {

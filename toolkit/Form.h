@@ -1,5 +1,6 @@
 // A top-level window of fixed size, the toolkit's form. Made hidden; Show()
-// runs the load handler and then makes it visible; Unload() runs the unload
+// runs the load handler, keeps the window on the monitor's work area and
+// then makes it visible; Unload() runs the unload
 // handler and destroys it. When the last form is gone the message loop ends.
 #pragma once
 #include <windows.h>
@@ -54,6 +55,7 @@ class Form : public Container {
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void Paint();
+  void KeepOnWorkArea();
 
   HWND hwnd_ = nullptr;
   COLORREF backColor_;
