@@ -133,27 +133,6 @@ TEST_F(Launch, MissingSetUpLeavesTheMenuOpen) {
   }
 }
 
-// On a screen 800 pixels wide the warning comes first and closes the window;
-// the set-up starts after it. Without a set-up the program ends all the same.
-TEST_F(Launch, NarrowScreenWarnsThenStartsTheSetUp) {
-  ScreenSize screen(800, 600);
-  ASSERT_TRUE(screen.Ok()) << screen.Failure();
-  for (bool present : {true, false}) {
-    SCOPED_TRACE(present ? "set-up present" : "set-up missing");
-    CdFolder cd("narrow", CdLayout{true, present, false, true});
-    LauncherProcess app(cd.Launcher());
-    ASSERT_NE(app.WaitForMainWindow(), nullptr);
-    ClickAt(Caption(app, kKorvane));
-    HWND box = WaitForBoxOrExit(app);
-    ASSERT_NE(box, nullptr) << "no warning at 800 pixels";
-    EXPECT_EQ(Narrow(BoxText(box)), Narrow(Expected({310, 320})));
-    EXPECT_EQ(cd.RecordedCommandLines(kKorvaneStub), "") << "the set-up waits for the warning";
-    PressOk(box);
-    ASSERT_TRUE(app.WaitForExit(5000)) << "the program ends after the warning";
-    EXPECT_EQ(WaitForRecord(cd, kKorvaneStub, present ? 5000 : 1000).empty(), !present);
-  }
-}
-
 // Help any number of times: each click starts the word processor again, the
 // menu stays; Exit then ends the program without asking.
 TEST_F(Launch, HelpRepeatedThenExit) {

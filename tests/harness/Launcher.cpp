@@ -5,8 +5,8 @@
 
 namespace harness {
 
-LauncherProcess::LauncherProcess(const std::string& exePath) {
-  std::string folder = exePath.substr(0, exePath.find_last_of('\\'));
+LauncherProcess::LauncherProcess(const std::string& exePath, const std::string& workingDir) {
+  std::string folder = workingDir.empty() ? exePath.substr(0, exePath.find_last_of('\\') + 1) : workingDir;
   std::string cmd = "\"" + exePath + "\"";
   STARTUPINFOA si{};
   si.cb = sizeof si;

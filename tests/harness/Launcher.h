@@ -9,8 +9,9 @@ namespace harness {
 
 class LauncherProcess {
  public:
-  // Starts the program; its working directory is the program's folder.
-  explicit LauncherProcess(const std::string& exePath);
+  // Starts the program; its working directory is the program's folder
+  // unless another is given.
+  explicit LauncherProcess(const std::string& exePath, const std::string& workingDir = "");
   ~LauncherProcess();  // ends the process if it still runs
   LauncherProcess(const LauncherProcess&) = delete;
   LauncherProcess& operator=(const LauncherProcess&) = delete;

@@ -9,5 +9,7 @@ namespace harness {
 // Gives the resource of numeric type `type` and identifier `id` the new
 // identifier `newId`, so look-ups of `id` fail. False when not found.
 bool RenumberResource(const std::string& exePath, int type, int id, int newId);
+// The same for a resource of a named type, such as L"WAV".
+bool RenumberResource(const std::string& exePath, const wchar_t* type, int id, int newId);
 
 }  // namespace harness

@@ -4,8 +4,10 @@
 #include "tests/harness/WineHost.h"
 
 #include <windows.h>
+#include <winioctl.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace harness {
 
@@ -71,6 +73,72 @@ DriveLetter::DriveLetter(const std::string& folder) {
 
 DriveLetter::~DriveLetter() {
   if (!link_.empty()) RunHostProgram({"/bin/rm", "-f", link_});
+}
+
+namespace {
+
+// Wine's own extension of the mount manager's interface (Wine's
+// include/ddk/mountmgr.h): define or remove a drive letter for a Unix folder.
+const DWORD kDefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+
+#pragma pack(push, 8)
+struct UnixDrive {
+  ULONG size;
+  ULONG type;  // DRIVE_CDROM; DRIVE_NO_ROOT_DIR removes the letter
+  ULONG fsType;
+  DWORD serial;
+  ULONGLONG unixDev;
+  WCHAR letter;
+  USHORT mountPointOffset;  // Unix paths, NUL-terminated, after the record
+  USHORT deviceOffset;
+  USHORT labelOffset;
+};
+#pragma pack(pop)
+
+const char kMountScript[] = KORVANE_SOURCE_DIR "/cd/mount_cd.sh";
+
+}  // namespace
+
+CdromDrive::CdromDrive(const std::string& isoHostPath, const std::string& folderHostPath) : folder_(folderHostPath) {
+  if (!RunHostProgram({"/bin/bash", kMountScript, isoHostPath, folder_})) {
+    failure_ = "cd/mount_cd.sh could not show the image in " + folder_;
+    return;
+  }
+  DWORD used = GetLogicalDrives();
+  for (char letter = 'd'; letter <= 'y' && !letter_; ++letter)
+    if (!(used & (1u << (letter - 'a'))) && Define(letter, folder_, isoHostPath)) letter_ = letter;
+  if (!letter_) {
+    failure_ = "the mount manager defined no CD-ROM drive (error " + std::to_string(GetLastError()) + ")";
+    return;
+  }
+  root_ = std::string(1, static_cast<char>(letter_ - 'a' + 'A')) + ":\\";
+}
+
+CdromDrive::~CdromDrive() {
+  if (letter_) Define(letter_, "", "");
+  RunHostProgram({"/bin/bash", kMountScript, "--remove", folder_});
+}
+
+bool CdromDrive::Define(char letter, const std::string& mountPoint, const std::string& device) {
+  std::vector<char> buffer(sizeof(UnixDrive) + mountPoint.size() + device.size() + 2);
+  auto* drive = reinterpret_cast<UnixDrive*>(buffer.data());
+  drive->size = static_cast<ULONG>(buffer.size());
+  drive->type = mountPoint.empty() ? DRIVE_NO_ROOT_DIR : DRIVE_CDROM;
+  drive->letter = static_cast<WCHAR>(letter);
+  if (!mountPoint.empty()) {
+    drive->mountPointOffset = static_cast<USHORT>(sizeof(UnixDrive));
+    drive->deviceOffset = static_cast<USHORT>(sizeof(UnixDrive) + mountPoint.size() + 1);
+    std::memcpy(buffer.data() + drive->mountPointOffset, mountPoint.c_str(), mountPoint.size() + 1);
+    std::memcpy(buffer.data() + drive->deviceOffset, device.c_str(), device.size() + 1);
+  }
+  HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (manager == INVALID_HANDLE_VALUE) return false;
+  DWORD returned = 0;
+  BOOL ok = DeviceIoControl(manager, kDefineUnixDrive, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, 0,
+                            &returned, nullptr);
+  CloseHandle(manager);
+  return ok != FALSE;
 }
 
 ScreenSize::ScreenSize(int width, int height) {

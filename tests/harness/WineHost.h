@@ -31,6 +31,30 @@ class DriveLetter {
   std::string root_;
 };
 
+// A CD image shown to Wine as a CD-ROM drive: its files extracted into a
+// folder that cannot be written (cd/mount_cd.sh), under a free drive letter
+// of type CD-ROM, defined through Wine's mount manager as its configuration
+// tool does it, with the image itself as the drive's device.
+class CdromDrive {
+ public:
+  // Host paths of the image and of the folder to show it in.
+  CdromDrive(const std::string& isoHostPath, const std::string& folderHostPath);
+  ~CdromDrive();
+  CdromDrive(const CdromDrive&) = delete;
+  CdromDrive& operator=(const CdromDrive&) = delete;
+
+  bool Ok() const { return !root_.empty(); }
+  const std::string& Failure() const { return failure_; }
+  const std::string& Root() const { return root_; }  // e.g. "D:\"
+
+ private:
+  bool Define(char letter, const std::string& mountPoint, const std::string& device);
+  std::string folder_;
+  char letter_ = 0;
+  std::string root_;
+  std::string failure_;
+};
+
 // The primary screen switched to width x height for the object's lifetime,
 // through a real mode change of the X screen below Wine (the mode is added to
 // the X server first when it lacks it), so that every program sees that size.

@@ -4,14 +4,19 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "hover/clsTrackMouse.h"
 #include "hover/mdlTrackMouse.h"
 #include "launcher/frmMain.h"
 #include "launcher/mdlLanguage.h"
 #include "tests/harness/Desktop.h"
+#include "toolkit/ScopedWin.h"
+#include "toolkit/Units.h"
 
 namespace {
 
@@ -184,3 +189,128 @@ TEST(MenuLayout, SetsTheWindowVariablesAndArmsElevenTrackers) {
 }
 
 }  // namespace
+
+// ---- Every caption readable -------------------------------------------------
+
+namespace {
+
+// The ink columns and rows of a rectangle: pixels of another colour than
+// the background.
+struct Ink {
+  std::vector<bool> columns, rows;
+};
+
+Ink InkOf(HDC dc, RECT r, COLORREF back) {
+  Ink ink{std::vector<bool>(static_cast<size_t>(r.right - r.left)),
+          std::vector<bool>(static_cast<size_t>(r.bottom - r.top))};
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (GetPixel(dc, x, y) != back) ink.columns[x - r.left] = ink.rows[y - r.top] = true;
+  return ink;
+}
+
+// The caption as one whole, uncut line, drawn by this test into a bitmap in
+// the designed font (Verdana bold 8.25 points at the process's DPI), and the
+// ink columns of the part that falls inside the label. `width` gets the
+// line's full width.
+std::vector<bool> ReferenceColumns(const std::wstring& caption, RECT label, COLORREF back, int dpi, int* width) {
+  tk::ScopedFont font(CreateFontW(-tk::WholePixelsOfPoints(8.25, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_SWISS, L"Verdana"));
+  HDC screen = GetDC(nullptr);
+  tk::ScopedMemDC dc(CreateCompatibleDC(screen));
+  const int w = 600, h = 60;
+  tk::ScopedBitmap bitmap(CreateCompatibleBitmap(screen, w, h));
+  ReleaseDC(nullptr, screen);
+  tk::SelectGuard keepBitmap(dc.get(), bitmap.get());
+  tk::SelectGuard keepFont(dc.get(), font.get());
+  RECT all{0, 0, w, h};
+  tk::ScopedBrush brush(CreateSolidBrush(back));
+  FillRect(dc.get(), &all, brush.get());
+  SetBkMode(dc.get(), TRANSPARENT);
+  SetTextColor(dc.get(), GetSysColor(COLOR_BTNTEXT));
+  RECT line{0, 0, w, h};
+  DrawTextW(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &line, DT_SINGLELINE | DT_NOCLIP);
+  Ink ink = InkOf(dc.get(), RECT{0, 0, w, h}, back);
+  *width = 0;
+  for (int x = 0; x < w; ++x)
+    if (ink.columns[static_cast<size_t>(x)]) *width = x + 1;
+  ink.columns.resize(static_cast<size_t>(label.right - label.left));
+  return ink.columns;
+}
+
+}  // namespace
+
+// Each caption of each language, as the real label draws it on its entry at
+// the DPI this process sees: on one line, and every column of the whole line
+// that lies inside the label is there (a caption cut by dropping a word would
+// miss that word's columns). At 96 DPI every caption fits whole.
+TEST(Captions, ReadableAtThisDpi) {
+  const int dpi = tk::LogPixelsY();
+  if (const char* wanted = std::getenv("KORVANE_CAPTION_DPI")) {
+    ASSERT_EQ(dpi, std::atoi(wanted));
+  }
+  harness::JumpPointer({5, 5});  // no entry lit
+  for (int language = 0; language <= 4; ++language) {
+    auto form = ShowForm(language);
+    for (int i = 1; i <= 4; ++i) {
+      SCOPED_TRACE("language " + std::to_string(language) + ", entry " + std::to_string(i));
+      tk::PictureBox& entry = form->picM(i);
+      const tk::Label& caption = form->lblM(i);
+      UpdateWindow(entry.hwnd());
+      RECT label = caption.PixelRect();
+      RECT client;
+      GetClientRect(entry.hwnd(), &client);
+      int lineWidth = 0;
+      std::vector<bool> expected = ReferenceColumns(caption.Caption(), label, entry.BackColor(), dpi, &lineWidth);
+      if (dpi == 96) {
+        EXPECT_LE(lineWidth, label.right - label.left) << "whole at 96 DPI: " << harness::Narrow(caption.Caption());
+      }
+
+      HDC dc = GetDC(entry.hwnd());
+      Ink shown = InkOf(dc, RECT{label.left, 0, label.right, client.bottom}, entry.BackColor());
+      Ink beyond = InkOf(dc, RECT{label.right, 0, client.right, client.bottom}, entry.BackColor());
+      ReleaseDC(entry.hwnd(), dc);
+      EXPECT_EQ(shown.columns, expected) << harness::Narrow(caption.Caption());
+      EXPECT_EQ(std::count(beyond.columns.begin(), beyond.columns.end(), true), 0) << "cut at the label's edge";
+      // One line: no ink further down than one line's height.
+      int firstInk = -1, lastInk = -1;
+      for (int y = 0; y < client.bottom; ++y)
+        if (shown.rows[static_cast<size_t>(y)]) {
+          if (firstInk < 0) firstInk = y;
+          lastInk = y;
+        }
+      ASSERT_GE(firstInk, label.top);
+      EXPECT_LT(lastInk - firstInk, tk::WholePixelsOfPoints(8.25, dpi) * 3 / 2) << "more than one line";
+    }
+  }
+}
+
+// The same in a copy of this program that sees 120 DPI (the DPI is read once
+// per process).
+TEST(Captions, ReadableAt120Dpi) {
+  HKEY desktop;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_SET_VALUE, &desktop), ERROR_SUCCESS);
+  DWORD dpi = 120;
+  RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string line = std::string("\"") + self + "\" --gtest_filter=Captions.ReadableAtThisDpi";
+  SetEnvironmentVariableA("KORVANE_CAPTION_DPI", "120");
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  BOOL started = CreateProcessA(self, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  SetEnvironmentVariableA("KORVANE_CAPTION_DPI", nullptr);
+  DWORD code = 99;
+  if (started) {
+    WaitForSingleObject(pi.hProcess, 60000);
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+  RegDeleteValueA(desktop, "LogPixels");
+  RegCloseKey(desktop);
+  ASSERT_TRUE(started);
+  EXPECT_EQ(code, 0u) << "the captions at 120 DPI (output above)";
+}

@@ -499,7 +499,7 @@ TEST_F(Resources, VersionBlockNamesTheRelease) {
 
 // ----------------------------------------------------------------- manifest
 
-TEST_F(Resources, ManifestRunsAsInvokerAndIsSystemDpiAware) {
+TEST_F(Resources, ManifestRunsAsInvokerDpiUnawareWithCommonControls6) {
   EXPECT_EQ(Languages(kManifest, MAKEINTRESOURCEW(1)), std::vector<WORD>{kNeutral});
   Blob blob = Raw(kManifest, MAKEINTRESOURCEW(1), kNeutral);
   ASSERT_NE(blob.data, nullptr) << "manifest 1 missing";
@@ -507,9 +507,13 @@ TEST_F(Resources, ManifestRunsAsInvokerAndIsSystemDpiAware) {
   const struct { const char* text; bool present; } needles[] = {
       {"level=\"asInvoker\"", true},
       {"uiAccess=\"false\"", true},
-      {">true</dpiAware>", true},
-      {"dpiAwareness", false},                       // no per-monitor awareness
-      {"Microsoft.Windows.Common-Controls", false},  // classic controls suffice
+      // Not DPI-aware: Windows scales the fixed pixel layout as a whole.
+      {">false</dpiAware>", true},
+      {">true</dpiAware>", false},
+      {"dpiAwareness", false},
+      {">true</gdiScaling>", true},
+      // Message boxes with today's buttons.
+      {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", true},
       {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", true},  // Vista
       {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", true},  // 7
       {"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", true},  // 8
