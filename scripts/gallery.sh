@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
-# Screenshots of the real start menu under Wine for docs/: every language at
+# Screenshots of the release under 32-bit Wine for docs/: every language at
 # rest and with each entry highlighted, and one refusal message per language.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j "$(nproc)" --target Korvane6Menu stub_setup
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$(nproc)" --target Korvane6Menu stub_setup
 
-cd_dir=$PWD/build/win64/gallery-cd
-bash cd/layout_cd.sh "$cd_dir" build/win64/bin/Korvane6Menu.exe build/win64/bin/stub_setup.exe
+cd_dir=$PWD/build/win32/gallery-cd
+bash cd/layout_cd.sh "$cd_dir" build/win32/bin/Korvane6Menu.exe build/win32/bin/stub_setup.exe
 source scripts/wine-env.sh
 trap wine_env_down EXIT
 unset DISPLAY
-wine_env_up "$PWD/build/win64/gallery" 1024x768
+wine_env_up "$PWD/build/win32/gallery" 1024x768
 mkdir -p docs
 
 # The menu's outer window in the Wine desktop: client at (390, 357), frame 3, caption 19.
@@ -42,7 +42,8 @@ for pair in ger:de_DE.UTF-8 eng:en_US.UTF-8 fra:fr_FR.UTF-8 ita:it_IT.UTF-8 spa:
 done
 
 # A refusal per language: a Windows build below 2195 refuses Korvane 6.
-"$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' /v CurrentBuildNumber /d 2000 /f >/dev/null 2>&1
+# The release is a 32-bit program: it reads the 32-bit view of the registry.
+"$WINE32" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' /v CurrentBuildNumber /d 2000 /f >/dev/null 2>&1
 crop="640x420+300+260"
 for pair in ger:de_DE.UTF-8 eng:en_US.UTF-8 fra:fr_FR.UTF-8 ita:it_IT.UTF-8 spa:es_ES_tradnl; do
   lang=${pair%%:*} locale=${pair#*:}

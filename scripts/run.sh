@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the start menu and runs it under Wine on a demo CD folder (stand-in
+# Builds the release and runs it under 32-bit Wine on a demo CD folder (stand-in
 # set-ups that show the command line they receive, the five notes documents).
 # With a reachable $DISPLAY the window opens there; without one it runs on a
 # virtual display and a screenshot is saved. The language follows LC_ALL
@@ -7,22 +7,22 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j "$(nproc)" --target Korvane6Menu demo_setup
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$(nproc)" --target Korvane6Menu demo_setup
 
-cd_dir=$PWD/build/win64/demo-cd
-bash cd/layout_cd.sh "$cd_dir" build/win64/bin/Korvane6Menu.exe build/win64/bin/demo_setup.exe
+cd_dir=$PWD/build/win32/demo-cd
+bash cd/layout_cd.sh "$cd_dir" build/win32/bin/Korvane6Menu.exe build/win32/bin/demo_setup.exe
 echo "Demo CD folder: $cd_dir"
 
 source scripts/wine-env.sh
 trap wine_env_down EXIT
 if [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
-  KEEP_DISPLAY=1 wine_env_up "$PWD/build/win64/run"
+  KEEP_DISPLAY=1 wine_env_up "$PWD/build/win32/run"
   echo "Starting the start menu on $DISPLAY; close its window to end."
-  "$WINE" "$cd_dir/Korvane6Menu.exe"
+  "$WINE32" "$cd_dir/Korvane6Menu.exe"
 else
   unset DISPLAY
-  wine_env_up "$PWD/build/win64/run" 1024x768
+  wine_env_up "$PWD/build/win32/run" 1024x768
   # A Wine desktop window draws the title bar and frame for the screenshot.
   "$WINE" explorer "/desktop=Korvane,1024x768" "$cd_dir/Korvane6Menu.exe" &
   for _ in $(seq 100); do
@@ -30,7 +30,7 @@ else
     sleep 0.1
   done
   sleep 1
-  shot=$PWD/build/win64/launcher.png
+  shot=$PWD/build/win32/launcher.png
   import -window root "$shot"
   echo "No display: ran on a virtual display; screenshot saved to $shot"
 fi
