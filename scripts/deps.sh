@@ -5,7 +5,11 @@
 set -euo pipefail
 pkgs=(cmake g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine32:i386 fonts-wine xvfb xdotool
       imagemagick icoutils xorriso libasound2-plugins googletest python3-pil fonts-dejavu-core
-      x11-xserver-utils)
+      fonts-dejavu-extra x11-xserver-utils
+      # The X extensions that 32-bit Wine loads at run time (screen modes,
+      # pointer input, cursors): recommended by wine32, so not pulled in here.
+      libxrandr2:i386 libxrender1:i386 libxi6:i386 libxcursor1:i386 libxfixes3:i386
+      libxinerama1:i386 libxcomposite1:i386 libxxf86vm1:i386)
 sudo=""; [ "$(id -u)" -ne 0 ] && sudo=sudo
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386

@@ -6,8 +6,7 @@
 #   scripts/test.sh [ctest arguments...]     e.g. scripts/test.sh -R Registry
 # ONLY=win32 or ONLY=win64 runs one suite.
 # Unit tests run once; the end-to-end tests (label e2e), which wait on a real
-# pointer, real painting and a real audio device, get one retry. Those of a
-# small screen (label narrow) run last, on a display of 800 x 600.
+# pointer, real painting and a real audio device, get one retry.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -27,10 +26,7 @@ run_suite() {  # run_suite <preset> [ctest arguments...]; run in a subshell
   wine_env_up "$PWD/build/$preset/wine"
   local ctest=(ctest --test-dir "build/$preset" --output-on-failure -j 1 --timeout 300)
   "${ctest[@]}" -LE e2e "$@" || rc=1
-  "${ctest[@]}" -L e2e -LE narrow --repeat until-pass:2 "$@" || rc=1
-  # The tests of a small screen, on a display of 800 x 600.
-  wine_env_screen 800x600
-  "${ctest[@]}" -L narrow --repeat until-pass:2 "$@" || rc=1
+  "${ctest[@]}" -L e2e --repeat until-pass:2 "$@" || rc=1
   return $rc
 }
 

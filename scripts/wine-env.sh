@@ -61,16 +61,6 @@ wine_env_up() {   # wine_env_up <state dir> [screen WxH]
   "$WINE" wineboot >/dev/null 2>&1 </dev/null
 }
 
-# Gives the running environment a screen of another size: this Xvfb cannot
-# change its size, so the display is started anew, and the wineserver with it.
-wine_env_screen() {   # wine_env_screen <WxH>
-  "$WINESERVER" -k >/dev/null 2>&1 || true
-  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
-  start_xvfb "$(dirname "$WINEPREFIX")" "$1"
-  "$WINESERVER" -p
-  "$WINE" wineboot >/dev/null 2>&1 </dev/null
-}
-
 wine_env_down() {
   [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1 || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true

@@ -1,6 +1,5 @@
-// The menu on a screen 800 x 600 pixels large (scripts/test.sh runs these
-// tests, label "narrow", on a virtual display of that size): the warning
-// before the Korvane 6 set-up, and the window moved so that it fits.
+// The menu on a screen 800 x 600 pixels large: the warning before the
+// Korvane 6 set-up, and the window moved so that it fits.
 #include <gtest/gtest.h>
 #include <windows.h>
 
