@@ -1,5 +1,6 @@
 #include "tests/harness/SoundCapture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -63,6 +64,28 @@ std::vector<unsigned char> WaveSamples(const std::vector<unsigned char>& wave) {
     at = body + size + (size & 1);  // chunks are padded to even length
   }
   return {};
+}
+
+std::string SampleDifference(const std::vector<unsigned char>& got, const std::vector<unsigned char>& want) {
+  auto silent = [&got](size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i)
+      if (got[i] != 0) return false;
+    return true;
+  };
+  // The play starts after some silence (none, usually) and ends before some.
+  for (size_t start = 0; start + want.size() <= got.size() && silent(0, start); ++start)
+    if (std::equal(want.begin(), want.end(), got.begin() + static_cast<long>(start)) &&
+        silent(start + want.size(), got.size()))
+      return "";
+  size_t at = 0;
+  while (at < got.size() && at < want.size() && got[at] == want[at]) ++at;
+  std::string text = std::to_string(got.size()) + " bytes where " + std::to_string(want.size()) + " were played";
+  if (at < got.size() && at < want.size())
+    text += ", first difference at byte " + std::to_string(at) + " (" + std::to_string(got[at]) + " for " +
+            std::to_string(want[at]) + ")";
+  else if (got.size() > want.size())
+    text += ", and the rest is not silence";
+  return text;
 }
 
 bool WaveComplete(const std::vector<unsigned char>& wave) {

@@ -51,6 +51,11 @@ class SoundCapture {
 // The data chunk of a RIFF/WAVE image; empty when there is none.
 std::vector<unsigned char> WaveSamples(const std::vector<unsigned char>& wave);
 
+// "" when a play's samples are exactly `want`, give or take silence (zero
+// bytes) before or after it: on a loaded machine Wine's mixer pads a play with
+// a period of silence. Otherwise what differs, for a failure message.
+std::string SampleDifference(const std::vector<unsigned char>& got, const std::vector<unsigned char>& want);
+
 // Whether the image is complete: its RIFF size matches its length, which
 // ALSA fixes up only when the play has ended.
 bool WaveComplete(const std::vector<unsigned char>& wave);

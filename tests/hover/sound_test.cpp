@@ -41,7 +41,7 @@ TEST(PlayWavRes, PlaysResource101OncePerCallWhateverTheFlags) {
     }
     auto plays = sound.Plays();
     ASSERT_EQ(plays.size(), 2u) << c.what;
-    for (const auto& play : plays) EXPECT_TRUE(play == chime) << c.what << ": not resource 101, bit for bit";
+    for (const auto& play : plays) EXPECT_EQ(harness::SampleDifference(play, chime), "") << c.what;
   }
 }
 
