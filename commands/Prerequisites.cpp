@@ -41,11 +41,13 @@ std::optional<long long> WholeNumber(const std::string& text) {
   if (!AllDigits(digits)) return std::nullopt;
   long long value = 0;
   for (char c : digits) {
-    value = value * 10 + (c - '0');
-    if (value >= kHeld) {
+    const int digit = c - '0';
+    // Held before the next digit could reach 10^18, so nothing overflows.
+    if (value > (kHeld - 1 - digit) / 10) {
       value = kHeld;
       break;
     }
+    value = value * 10 + digit;
   }
   return negative ? -value : value;
 }

@@ -15,7 +15,9 @@
 namespace lxrules {
 
 // True when expanding the environment references in text changes it, i.e. it
-// names at least one defined variable. False when either expansion call fails.
+// names at least one defined variable. The expansion ends at the text's
+// first NUL and is compared with the whole text, so a text holding a NUL
+// counts as expandable. False when either expansion call fails.
 bool IsExpandable(const std::string& text);
 
 // Buffer size for reading a value whose type and size the platform reported:
@@ -42,12 +44,15 @@ struct RegData {
 // Byte array -> REG_BINARY; arrays of String, Variant, Decimal, Error ->
 // REG_MULTI_SZ (each element's text plus NUL, then one more NUL). Anything else
 // throws LxRaisedError 13; an element without a text form throws its
-// conversion's error. Arrays of Long, Double, Date, Object and Boolean pass the
-// REG_BINARY test of SettingRegType but are refused here with 13.
+// conversion's error. Arrays of Long, Double, Date, Object, Boolean and plain
+// interface objects pass the REG_BINARY test of SettingRegType but are
+// refused here with 13.
 RegData EncodeSetting(const LxVariant& value);
 
-// The registry type EncodeSetting would choose, without converting anything;
-// REG_NONE for kinds that cannot be written.
+// The registry type EncodeSetting would choose, without converting anything
+// (REG_BINARY for every array that passes the binary test, also those that
+// EncodeSetting then refuses); REG_NONE for the other kinds that cannot be
+// written.
 DWORD SettingRegType(const LxVariant& value);
 
 }  // namespace lxrules

@@ -58,9 +58,12 @@ std::string CurrencyText(int64_t units) {
 std::string DateText(double oleDate) {
   int64_t days = static_cast<int64_t>(std::trunc(oleDate));
   int64_t seconds = std::llround(std::fabs(oleDate - static_cast<double>(days)) * 86400.0);
+  // A time that rounds to midnight is the next day's midnight, before 1900 as
+  // after: there too the fraction counts forward (-5.99999999 is 1899-12-25
+  // 23:59:59.999, so 1899-12-26).
   if (seconds >= 86400) {
     seconds -= 86400;
-    days += oleDate < 0 ? -1 : 1;
+    days += 1;
   }
   const int64_t z = days - 25569 + 719468;  // 1899-12-30 is day -25569 of the Unix epoch
   const int64_t era = (z >= 0 ? z : z - 146096) / 146097;

@@ -52,6 +52,10 @@ TEST(CheckRules, WholeNumber) {
       {"-99999999999999999999999", -kHeld}, {"", std::nullopt}, {"-", std::nullopt},
       {"7601a", std::nullopt}, {" 2600", std::nullopt}, {"2600.0", std::nullopt}, {"&H1000", std::nullopt},
       {"abc", std::nullopt},
+      // Around 10^18 and past 64 bits: held, never wrapped to the other sign.
+      {"999999999999999999", 999999999999999999LL}, {"1000000000000000000", kHeld},
+      {"9223372036854775807", kHeld}, {"9223372036854775808", kHeld}, {"9999999999999999999", kHeld},
+      {"-9223372036854775809", -kHeld}, {"-9999999999999999999", -kHeld},
   };
   for (const auto& row : rows) EXPECT_EQ(WholeNumber(row.text), row.value) << "'" << row.text << "'";
 }
@@ -64,6 +68,7 @@ TEST(CheckRules, InternetExplorerBuild) {
       {"1234567", "12345", true},     {"5.5", "5", true},         {".54134", "", false},
       {"99999999999.1", "99999999999", false},  // too long for 32 bits: passes
       {"-1.2", "-1", false},          {"5 4134", "5 413", false}, {"054134", "05413", true},
+      {"9999999999999999999.1", "9999999999999999999", false},  // far beyond 64 bits: passes
   };
   for (const auto& row : rows) {
     EXPECT_EQ(BuildLeadingPart(row.build), row.lead) << "'" << row.build << "'";

@@ -107,6 +107,10 @@ TEST(RegistrySetting, TextFormOfEachKind) {
       {"date epoch", V::Date(0), "1899-12-30", "Date"},
       {"date and time", V::Date(36526.5), "2000-01-01 12:00:00", "Date"},
       {"date before epoch", V::Date(-1.25), "1899-12-29 06:00:00", "Date"},
+      // A time that rounds up to midnight is the next day's, before 1900 too.
+      {"just before midnight, before epoch", V::Date(-5.99999999), "1899-12-26", "Date"},
+      {"just before midnight, epoch day", V::Date(-0.99999999), "1899-12-31", "Date"},
+      {"just before midnight, after epoch", V::Date(1.99999999), "1900-01-01", "Date"},
       {"true", V::Boolean(true), "True", "Boolean"},
       {"false", V::Boolean(false), "False", "Boolean"},
       {"string", V::String("a b"), "a b", "String"},
