@@ -37,7 +37,7 @@ void frmMain::MenuAction(const std::int16_t& Index) {
 }
 
 void frmMain::Refuse(const std::vector<int>& lines, const std::wstring& title) {
-  tk::MsgBox(ComposeMessage(lines, LanguageIndex), kOkOnly, title);
+  tk::MsgBox(hwnd(), ComposeMessage(lines, LanguageIndex), kOkOnly, title);
   Unload();
   tk::End();
 }
@@ -48,8 +48,8 @@ void frmMain::InstallXmanager() {
   const std::wstring title = tk::LoadResString(IDS_TITLE + LanguageIndex);
   clsLxRegistry reg;
   if (auto refusal = XServerCheck(reg)) Refuse(*refusal, title);
-  std::string setup = AppPath() + kXmanagerSetup;
-  ApplicationStart(setup, "X");
+  std::wstring setup = AppPath() + kXmanagerSetup;
+  ApplicationStart(setup, L"X");
 }
 
 void frmMain::InstallKorvane() {
@@ -60,19 +60,19 @@ void frmMain::InstallKorvane() {
   if (auto refusal = NetworkAdapterCheck(reg)) Refuse(*refusal, title);
   // Too narrow a screen only warns: the window closes, the set-up still starts.
   if (auto warning = ResolutionCheck(tk::ScreenWidthPixels())) {
-    tk::MsgBox(ComposeMessage(*warning, LanguageIndex), kOkOnly, title);
+    tk::MsgBox(hwnd(), ComposeMessage(*warning, LanguageIndex), kOkOnly, title);
     Unload();
   }
-  std::string setup = AppPath() + kKorvaneSetup;
+  std::wstring setup = AppPath() + kKorvaneSetup;
   // When the set-up cannot be started the menu stays open; after a warning
   // the window is gone already, and the program ends as this click returns.
-  ApplicationStart(setup, "Q");
+  ApplicationStart(setup, L"Q");
 }
 
 void frmMain::OpenNotes() {
-  const std::string folder = AppPath();
-  std::string command = NotesCommand(folder, LanguageIndex);
+  const std::wstring folder = AppPath();
+  std::wstring command = NotesCommand(folder, LanguageIndex);
   // Current Windows no longer carries write.exe: the system's program for
   // the document's type opens it instead.
-  if (!ApplicationStart(command, "H")) OpenDocument(hwnd(), NotesDocument(folder, LanguageIndex));
+  if (!ApplicationStart(command, L"H")) OpenDocument(hwnd(), NotesDocument(folder, LanguageIndex));
 }

@@ -7,16 +7,16 @@
 
 #include "toolkit/ScopedWin.h"
 
-bool StartProgram(const char* application, const std::string& commandLine) {
-  // CreateProcessA may write into the command line, so it gets its own copy.
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA si{};
+bool StartProgram(const wchar_t* application, const std::wstring& commandLine) {
+  // CreateProcessW may write into the command line, so it gets its own copy.
+  std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+  line.push_back(L'\0');
+  STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(application, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+  if (!CreateProcessW(application, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
     return false;
   // The new process is not waited for and not kept.
   tk::ScopedHandle process(pi.hProcess);
@@ -24,7 +24,7 @@ bool StartProgram(const char* application, const std::string& commandLine) {
   return true;
 }
 
-bool OpenDocument(HWND owner, const std::string& path) {
-  HINSTANCE result = ShellExecuteA(owner, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+bool OpenDocument(HWND owner, const std::wstring& path) {
+  HINSTANCE result = ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(result) > 32;  // values up to 32 are error codes
 }

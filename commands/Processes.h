@@ -8,7 +8,7 @@
 // application: the exact program file, or nullptr to let the platform search
 // for the first word of commandLine. The started program receives commandLine
 // unchanged. False when no process was created.
-bool StartProgram(const char* application, const std::string& commandLine);
+bool StartProgram(const wchar_t* application, const std::wstring& commandLine);
 
 // Opens a document with the program the system associates with its type.
-bool OpenDocument(HWND owner, const std::string& path);
+bool OpenDocument(HWND owner, const std::wstring& path);

@@ -64,6 +64,11 @@ void clsTrackMouse::SetTrackObject(tk::Container* object) {
 }
 
 LRESULT clsTrackMouse::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  // Window and procedure to pass the message to, read before the events: a
+  // handler may let go of the object (or stop the tracking), and the message
+  // must reach the previous procedure all the same, exactly once.
+  const HWND h = object_ ? object_->hwnd() : nullptr;
+  const auto previous = reinterpret_cast<WNDPROC>(prevWndProc_);
   switch (uMsg) {
     case WM_MOUSEMOVE:
       // Hover notification is one-shot: every movement asks for the next one.
@@ -82,9 +87,5 @@ LRESULT clsTrackMouse::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
       if (MouseOut) MouseOut();
       break;
   }
-  // An event handler may have let go of the object; then the window that
-  // the message was for is unknown here, and the message ends.
-  HWND h = object_ ? object_->hwnd() : nullptr;
-  if (!h) return 0;
-  return CallWindowProcA(reinterpret_cast<WNDPROC>(prevWndProc_), h, uMsg, wParam, lParam);
+  return CallWindowProcA(previous, h, uMsg, wParam, lParam);
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "commands/CommandLines.h"
 #include "launcher/mdlLanguage.h"
 #include "resources/resource.h"
 #include "toolkit/Units.h"
@@ -60,9 +61,7 @@ frmMain::frmMain()
 frmMain::~frmMain() = default;
 
 void frmMain::Form_Load() {
-  char buffer[255] = {};
-  UINT n = GetWindowsDirectoryA(buffer, sizeof buffer);
-  WinDir.assign(buffer, n < sizeof buffer ? n : 0);
+  WinDir = WindowsFolder();
 
   // The outer size is fixed in pixels at any DPI; the client area is what the
   // frame and the title bar leave of it.

@@ -25,7 +25,7 @@ class frmMain : public tk::Form {
   // ---- Window-level variables -------------------------------------------
   COLORREF MenuColor = 0;  // resting colour of the entries, 0x00BBGGRR
   bool SoundStop = false;  // true once the hover sound of this visit has played
-  std::string WinDir;      // the Windows folder; installation logs go there
+  std::wstring WinDir;     // the Windows folder; installation logs go there
 
   // ---- Controls ------------------------------------------------------------
   tk::PictureBox& picHeader;
@@ -77,7 +77,7 @@ class frmMain : public tk::Form {
   // log switches are appended to AppNam first, and once the set-up is started
   // the window closes and the program ends. False when the process could not
   // be started; the window then stays as it was.
-  bool ApplicationStart(std::string& AppNam, const std::string& ver);
+  bool ApplicationStart(std::wstring& AppNam, const std::wstring& ver);
 
  private:
   void MenuAction(const std::int16_t& Index);

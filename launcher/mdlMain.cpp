@@ -1,5 +1,7 @@
 #include "launcher/mdlMain.h"
 
+#include <objbase.h>
+
 #include <exception>
 #include <memory>
 #include <string>
@@ -9,6 +11,10 @@
 #include "toolkit/Fatal.h"
 
 int Main(HINSTANCE instance) {
+  // Help may open the notes through the shell, whose association handlers
+  // expect COM on the calling thread: initialised once, for the program's
+  // one thread, in an apartment of its own.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   tk::Form::RegisterClasses(instance);
   SelectLanguage();
   std::unique_ptr<frmMain> form;

@@ -172,9 +172,13 @@ void PictureBox::Paint() {
 }
 
 // A click is a press and a release inside the same control: the label under
-// the pointer when the button went down, or else the box itself.
-void PictureBox::OnButtonDown(POINT pt) {
+// the pointer when the button went down, or else the box itself. The class
+// asks for double-clicks, so the second press of one comes as
+// WM_LBUTTONDBLCLK and its release raises DblClick: a double-click is one
+// Click, not two.
+void PictureBox::OnButtonDown(POINT pt, bool secondOfDouble) {
   pressed_ = kBox;
+  pressedDouble_ = secondOfDouble;
   for (int i = static_cast<int>(labels_.size()) - 1; i >= 0; --i) {
     RECT r = labels_[i]->PixelRect();
     if (PtInRect(&r, pt)) { pressed_ = i; break; }
@@ -189,7 +193,9 @@ void PictureBox::OnButtonUp(POINT pt) {
   RECT client;
   GetClientRect(hwnd_, &client);
   if (target == kNone || !PtInRect(&client, pt)) return;
-  std::function<void()> handler = target == kBox ? Click : labels_[target]->Click;
+  std::function<void()> handler;
+  if (target == kBox) handler = pressedDouble_ ? DblClick : Click;
+  else handler = pressedDouble_ ? labels_[target]->DblClick : labels_[target]->Click;
   if (handler) handler();  // may close the window and destroy this box
 }
 
@@ -205,7 +211,8 @@ LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     switch (msg) {
       case WM_ERASEBKGND: return 1;  // WM_PAINT fills the background
       case WM_PAINT: self->Paint(); return 0;
-      case WM_LBUTTONDOWN: self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
+      case WM_LBUTTONDOWN: self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, false); return 0;
+      case WM_LBUTTONDBLCLK: self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, true); return 0;
       case WM_LBUTTONUP: self->OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
       case WM_NCDESTROY:
         self->hwnd_ = nullptr;
@@ -219,6 +226,7 @@ LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
 void RegisterPictureBoxClass(HINSTANCE instance) {
   g_instance = instance;
   WNDCLASSA wc{};
+  wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = PictureBox::WndProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);

@@ -63,7 +63,10 @@ class Label {
   Label(PictureBox& container, TwipsRect rect, std::wstring caption, FontSpec font, std::string tag);
 
   std::string Tag;
+  // A click is a press and a release on the label; the second press of a
+  // double-click and its release raise DblClick instead.
   std::function<void()> Click;
+  std::function<void()> DblClick;
 
   const std::wstring& Caption() const { return caption_; }
   void SetCaption(std::wstring caption);
@@ -111,7 +114,10 @@ class PictureBox : public Container {
   HWND hwnd() const override;  // makes the window on first use
   const std::string& Name() const { return name_; }
   std::string Tag;
+  // Raised as for a label: Click for a press and release, DblClick for the
+  // second press of a double-click and its release.
   std::function<void()> Click;
+  std::function<void()> DblClick;
 
   // Position and size, in the parent's ScaleMode.
   double Left() const;
@@ -145,7 +151,7 @@ class PictureBox : public Container {
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void Place();
   void Paint();
-  void OnButtonDown(POINT pt);
+  void OnButtonDown(POINT pt, bool secondOfDouble);
   void OnButtonUp(POINT pt);
 
   Container& parent_;
@@ -160,6 +166,7 @@ class PictureBox : public Container {
   std::shared_ptr<tk::Picture> picture_;
   std::vector<std::unique_ptr<Label>> labels_;
   int pressed_ = kNone;  // what the button went down on: a label index, kBox or kNone
+  bool pressedDouble_ = false;  // that press was the second of a double-click
   static constexpr int kNone = -2;
   static constexpr int kBox = -1;
 };

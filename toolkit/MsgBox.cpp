@@ -2,8 +2,8 @@
 
 namespace tk {
 
-int MsgBox(const std::wstring& prompt, UINT buttons, const std::wstring& title) {
-  return MessageBoxW(GetActiveWindow(), prompt.c_str(), title.c_str(), buttons);
+int MsgBox(HWND owner, const std::wstring& prompt, UINT buttons, const std::wstring& title) {
+  return MessageBoxW(owner, prompt.c_str(), title.c_str(), buttons);
 }
 
 }  // namespace tk

@@ -1,4 +1,4 @@
-// Modal message boxes, owned by the active window of the program.
+// Modal message boxes, owned by a window of the program.
 #pragma once
 #include <windows.h>
 
@@ -6,7 +6,8 @@
 
 namespace tk {
 
-// Shows the box and waits for the user; returns the button pressed.
-int MsgBox(const std::wstring& prompt, UINT buttons, const std::wstring& title);
+// Shows the box, modal to `owner` (disabled while the box shows), and waits
+// for the user; returns the button pressed.
+int MsgBox(HWND owner, const std::wstring& prompt, UINT buttons, const std::wstring& title);
 
 }  // namespace tk

@@ -133,6 +133,48 @@ TEST_F(Launch, MissingSetUpLeavesTheMenuOpen) {
   }
 }
 
+// A double-click is one command, on the picture and on the caption: the
+// second press is the double-click's, which no entry answers.
+TEST_F(Launch, ADoubleClickIsOneCommand) {
+  CdFolder cd("double", CdLayout{true, true, true, true});
+  LauncherProcess app(cd.Launcher());
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  const std::string one = "write.exe \"" + cd.Path() + "\\Korvane6 Installation_eng.rtf\"";
+  DoubleClickAt(Picture(app, kHelp));
+  EXPECT_EQ(WaitForRecord(cd, "write.exe"), one);
+  Sleep(1000);  // a second start would have recorded its line by now
+  EXPECT_EQ(cd.RecordedCommandLines("write.exe"), one) << "the picture";
+  DoubleClickAt(Caption(app, kHelp));
+  Sleep(1500);
+  EXPECT_EQ(cd.RecordedCommandLines("write.exe"), one + "\n" + one) << "the caption";
+  EXPECT_TRUE(app.Running());
+}
+
+// The box is modal to the menu itself, also when the menu is not the active
+// window at the click (here a click that reaches it while another program's
+// window is in front): the menu is disabled until OK is pressed.
+TEST_F(Launch, TheBoxIsModalToTheMenuEvenWhenAnotherWindowIsActive) {
+  seed_.CreateKey(kWinaXe);
+  ASSERT_TRUE(seed_.Ok()) << seed_.Failure();
+  CdFolder cd("modal");
+  LauncherProcess app(cd.Launcher());
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  HWND front = CreateWindowExA(0, "STATIC", "in front", WS_POPUP | WS_VISIBLE, 10, 10, 100, 50, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  SetForegroundWindow(front);
+  Sleep(200);
+  HWND entry = app.Control("picM(1)");
+  PostMessageA(entry, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 24));
+  PostMessageA(entry, WM_LBUTTONUP, 0, MAKELPARAM(6, 24));
+  HWND box = WaitForBoxOrExit(app);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(GetWindow(box, GW_OWNER), app.Window());
+  EXPECT_FALSE(IsWindowEnabled(app.Window())) << "the menu still takes clicks while the box shows";
+  PressOk(box);
+  EXPECT_TRUE(app.WaitForExit(5000));
+  DestroyWindow(front);
+}
+
 // Help any number of times: each click starts the word processor again, the
 // menu stays; Exit then ends the program without asking.
 TEST_F(Launch, HelpRepeatedThenExit) {

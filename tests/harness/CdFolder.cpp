@@ -2,18 +2,18 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "tests/harness/Desktop.h"
 #include "tests/harness/paths.h"
 
 namespace harness {
 
+// Paths are UTF-8 here and go to the wide file functions, so that folders
+// whose names the ANSI code page cannot hold work too.
 namespace {
 void MakeFolders(const std::string& path) {
   for (size_t pos = path.find('\\', 3); pos != std::string::npos; pos = path.find('\\', pos + 1))
-    CreateDirectoryA(path.substr(0, pos).c_str(), nullptr);
-  CreateDirectoryA(path.c_str(), nullptr);
+    CreateDirectoryW(Wide(path.substr(0, pos).c_str()).c_str(), nullptr);
+  CreateDirectoryW(Wide(path.c_str()).c_str(), nullptr);
 }
 
 const char* const kNotes[] = {"_ger", "_eng", "_fra", "_ita", "_spa"};
@@ -21,27 +21,40 @@ const char* const kNotes[] = {"_ger", "_eng", "_fra", "_ita", "_spa"};
 
 bool CopyInto(const std::string& from, const std::string& to) {
   MakeFolders(to.substr(0, to.find_last_of('\\')));
-  return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+  return CopyFileW(Wide(from.c_str()).c_str(), Wide(to.c_str()).c_str(), FALSE) != 0;
 }
 
-void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA fd;
-  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &fd);
+namespace {
+void RemoveWideTree(const std::wstring& path) {
+  WIN32_FIND_DATAW fd;
+  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &fd);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string full = path + "\\" + name;
+      std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring full = path + L"\\" + name;
       if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(full);
+        RemoveWideTree(full);
       } else {
-        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(full.c_str());
+        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(full.c_str());
       }
-    } while (FindNextFileA(find, &fd));
+    } while (FindNextFileW(find, &fd));
     FindClose(find);
   }
-  RemoveDirectoryA(path.c_str());
+  RemoveDirectoryW(path.c_str());
+}
+}  // namespace
+
+void RemoveTree(const std::string& path) {
+  // A program started from the folder by the last test may still be ending
+  // and hold its file open for a moment.
+  const std::wstring wide = Wide(path.c_str());
+  for (int attempt = 0; attempt < 40; ++attempt) {
+    RemoveWideTree(wide);
+    if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    Sleep(50);
+  }
 }
 
 CdFolder::CdFolder(const std::string& name, CdLayout layout) : path_(BuildPath("e2e\\" + name)) {
@@ -54,19 +67,37 @@ CdFolder::CdFolder(const std::string& name, CdLayout layout) : path_(BuildPath("
   if (layout.writeStub) CopyInto(stub, path_ + "\\write.exe");
   if (layout.notes) {
     for (const char* suffix : kNotes) {
-      std::ofstream rtf(path_ + "\\Korvane6 Installation" + suffix + ".rtf", std::ios::binary);
-      rtf << "{\\rtf1\\ansi Korvane 6 installation notes " << suffix << "\\par}";
+      std::string rtf = std::string("{\\rtf1\\ansi Korvane 6 installation notes ") + suffix + "\\par}";
+      WriteFileText(path_ + "\\Korvane6 Installation" + suffix + ".rtf", rtf);
     }
   }
 }
 
 CdFolder::~CdFolder() { RemoveTree(path_); }
 
+std::string ReadFileText(const std::string& path) {
+  std::string text;
+  HANDLE file = CreateFileW(Wide(path.c_str()).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return text;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+  CloseHandle(file);
+  return text;
+}
+
+bool WriteFileText(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(Wide(path.c_str()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
 std::string CdFolder::RecordedCommandLines(const std::string& relative) const {
-  std::ifstream in(path_ + "\\" + relative + ".cmdline", std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  std::string text = all.str();
+  std::string text = ReadFileText(path_ + "\\" + relative + ".cmdline");
   // One line per start, "\r\n" after each; keep "\n" between lines only.
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {

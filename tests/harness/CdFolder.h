@@ -1,5 +1,6 @@
 // A CD folder for one test: the launcher beside stand-in set-up programs that
 // record the command line they were started with, and the notes documents.
+// Paths are UTF-8 (so a folder may have any name), with backslashes.
 #pragma once
 #include <string>
 
@@ -34,5 +35,8 @@ class CdFolder {
 bool CopyInto(const std::string& from, const std::string& to);
 // Deletes a folder and everything below it.
 void RemoveTree(const std::string& path);
+// A whole file's bytes ("" when it cannot be read), and writing them.
+std::string ReadFileText(const std::string& path);
+bool WriteFileText(const std::string& path, const std::string& bytes);
 
 }  // namespace harness

@@ -50,6 +50,13 @@ void ClickAt(POINT at) {
   ClickHere();
 }
 
+void DoubleClickAt(POINT at) {
+  RestPointer(at, 150);
+  ClickHere();
+  Sleep(30);
+  ClickHere();
+}
+
 COLORREF ScreenPixel(POINT at) {
   HDC screen = GetDC(nullptr);
   COLORREF c = GetPixel(screen, at.x, at.y);

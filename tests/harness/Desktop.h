@@ -17,6 +17,8 @@ void RestPointer(POINT at, DWORD restMs = 250);
 // Presses and releases the left button where the pointer is now.
 void ClickHere();
 void ClickAt(POINT at);
+// Two presses and releases in quick succession, well within the double-click time.
+void DoubleClickAt(POINT at);
 
 // The colour on screen at a point, 0x00BBGGRR.
 COLORREF ScreenPixel(POINT at);

@@ -3,15 +3,19 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tests/harness/Desktop.h"
+
 namespace harness {
 
 LauncherProcess::LauncherProcess(const std::string& exePath, const std::string& workingDir) {
   std::string folder = workingDir.empty() ? exePath.substr(0, exePath.find_last_of('\\') + 1) : workingDir;
-  std::string cmd = "\"" + exePath + "\"";
-  STARTUPINFOA si{};
+  std::wstring exe = Wide(exePath.c_str());
+  std::wstring cmd = L"\"" + exe + L"\"";
+  STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (CreateProcessA(exePath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) {
+  if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(folder.c_str()).c_str(), &si,
+                     &pi)) {
     CloseHandle(pi.hThread);
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;

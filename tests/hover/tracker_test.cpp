@@ -340,6 +340,35 @@ TEST_F(Tracker, ReleasedFromInsideItsOwnEventLivesUntilTheMessageIsThrough) {
   EXPECT_EQ(g_log, expected);
 }
 
+// A handler may let go of the tracked control inside its own event, or
+// hand the tracker another control: the message on its way still reaches
+// the control it was sent to, exactly once, and its result comes back.
+TEST_F(Tracker, LettingGoOfTheControlInsideAnEventStillPassesTheMessageOn) {
+  struct Case {
+    const char* what;
+    tk::Container* next;  // what the handler assigns
+  } cases[] = {{"nothing assigned", nullptr}, {"another control assigned", &b_}};
+  for (const auto& c : cases) {
+    auto t = NewTracker();
+    clsTrackMouse* raw = t.get();
+    tk::Container* next = c.next;
+    t->MouseOver = [raw, next] {
+      g_log.push_back({kOver, raw->TrackObject()->hwnd(), 0});
+      raw->SetTrackObject(next);
+    };
+    t->SetTrackObject(&a_);
+    Pump(100);
+    g_log.clear();
+    EXPECT_EQ(SendMessageA(a_.h, WM_MOUSEHOVER, kProbe, 0), Sentinel(WM_MOUSEHOVER)) << c.what;
+    std::vector<Entry> expected = {{kOver, a_.h, 0}, {kMessage, a_.h, WM_MOUSEHOVER}};
+    EXPECT_EQ(g_log, expected) << c.what;
+    EXPECT_EQ(ProcOf(a_.h), origA_) << c.what;
+    t.reset();
+    EXPECT_EQ(ProcOf(b_.h), origB_) << c.what;
+    Pump(30);
+  }
+}
+
 // ---- The real pointer ----------------------------------------------------------
 
 // Windows answers a leave request made away from the pointer with a

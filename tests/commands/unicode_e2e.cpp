@@ -1,0 +1,69 @@
+// A CD folder whose name the ANSI code page cannot hold ("Łódź" has two
+// letters outside Windows-1252): the program folder, the set-ups' command
+// lines and the notes command keep every character. Run under LC_ALL=C.UTF-8,
+// the one locale here in which Wine opens such Unix names (system language
+// English).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "tests/commands/E2e.h"
+#include "tests/harness/CdFolder.h"
+#include "tests/harness/Desktop.h"
+#include "tests/harness/Launcher.h"
+
+using namespace harness;
+using namespace e2e;
+
+namespace {
+
+const char kName[] = u8"Łódź CD";
+
+std::string WindowsFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
+  return Narrow(std::wstring(buffer, n));
+}
+
+class UnicodeFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    GoodMachine(seed_);
+    ASSERT_TRUE(seed_.Ok()) << seed_.Failure();
+    JumpPointer({5, 5});
+    ASSERT_NE(GetFileAttributesW(Wide(cd_.Launcher().c_str()).c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the test could not lay out " << cd_.Path();
+  }
+  RegistrySeed seed_;
+  CdFolder cd_{kName, CdLayout{true, true, true, true}};
+};
+
+TEST_F(UnicodeFolder, SetUpsGetTheWholeFolderName) {
+  const struct { Entry entry; const char* setup; const char* tag; } cases[] = {
+      {kXmanager, "Xmanager\\DISK1\\setup.exe", "X"},
+      {kKorvane, "Korvane6\\DISK1\\setup.exe", "Q"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.setup);
+    LauncherProcess app(cd_.Launcher());
+    ASSERT_NE(app.WaitForMainWindow(), nullptr);
+    const std::string before = LogStamp();
+    ClickAt(Caption(app, c.entry));
+    ASSERT_TRUE(app.WaitForExit(5000)) << "the set-up did not start: the menu is still open";
+    const std::string got = WaitForRecord(cd_, c.setup);
+    auto line = [&](const std::string& stamp) {
+      return cd_.Path() + "\\" + c.setup + " /v\"/l* " + WindowsFolder() + "\\" + c.tag + stamp + ".log\"";
+    };
+    EXPECT_TRUE(got == line(before) || got == line(LogStamp())) << "got:      " << got << "\nexpected: " << line(before);
+  }
+}
+
+TEST_F(UnicodeFolder, HelpGetsTheWholeFolderName) {
+  LauncherProcess app(cd_.Launcher());
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  ClickAt(Caption(app, kHelp));
+  EXPECT_EQ(WaitForRecord(cd_, "write.exe"), "write.exe \"" + cd_.Path() + "\\Korvane6 Installation_eng.rtf\"");
+  ClickAt(Caption(app, kExit));
+  EXPECT_TRUE(app.WaitForExit(5000));
+}
+
+}  // namespace
