@@ -5,7 +5,7 @@
 // WM_NULL within a second. Each sample is printed as one "sample ..." line,
 // which scripts/reliability.sh collects for RELIABILITY.md.
 //   KORVANE_SOAK_MOVES   moves of the soak (default 1000; the report makes 10,000)
-//   KORVANE_STORM_CLICKS Help clicks of the storm (default 200)
+//   KORVANE_STORM_CLICKS Help clicks of the storm (default 100; the report makes 200)
 //   KORVANE_SEED         the random walk's seed (default 20261209)
 #include <gtest/gtest.h>
 #include <psapi.h>
@@ -140,7 +140,7 @@ TEST_F(LongUse, RandomPointerMovesLeakNothing) {
 // Help, again and again: each click starts the word processor with the same
 // command line, and the menu holds nothing more for it.
 TEST_F(LongUse, HelpStormStartsTheSameLineEachTime) {
-  const int clicks = Setting("KORVANE_STORM_CLICKS", 200);
+  const int clicks = Setting("KORVANE_STORM_CLICKS", 100);
   const Sample first = Take(app());
   Print("clicks", 0, first);
   // Quick clicks, each far from the last: two on one spot within the
