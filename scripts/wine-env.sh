@@ -46,6 +46,9 @@ wine_env_up() {   # wine_env_up <state dir> [screen WxH]
   rm -rf "$WINEPREFIX"
   "$WINE" wineboot -i >/dev/null 2>&1
   "$WINESERVER" -w 2>/dev/null || true
+  # Wine's own fonts (fonts-wine: Marlett for the caption buttons, Tahoma for
+  # dialogs) are where this Wine does not look for them: into the prefix.
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   # Verdana, the captions' face, is not installed here: let Wine draw it with
   # DejaVu Sans Condensed, which has a real bold. Plain DejaVu Sans sets
   # "Installation de KORVANE 6" 167 pixels wide at 8.25 points, where
