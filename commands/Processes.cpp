@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/ScopedWin.h"
+#include "toolkit/SystemDll.h"
 
 bool StartProgram(const wchar_t* application, const std::wstring& commandLine) {
   // CreateProcessW may write into the command line, so it gets its own copy.
@@ -25,6 +26,9 @@ bool StartProgram(const wchar_t* application, const std::wstring& commandLine) {
 }
 
 bool OpenDocument(HWND owner, const std::wstring& path) {
-  HINSTANCE result = ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  // The shell (and the dozen DLLs it brings) only for this fallback.
+  static const auto shellExecute = tk::SystemFunction<decltype(&ShellExecuteW)>("shell32.dll", "ShellExecuteW");
+  if (!shellExecute) return false;
+  HINSTANCE result = shellExecute(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(result) > 32;  // values up to 32 are error codes
 }

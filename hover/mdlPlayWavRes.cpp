@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/Resources.h"
+#include "toolkit/SystemDll.h"
 
 namespace mdlPlayWavRes {
 
@@ -16,12 +17,20 @@ std::vector<unsigned char>& AsyncBuffer() {
   static std::vector<unsigned char> buffer;
   return buffer;
 }
+
+// winmm is loaded at the first play: the first hover, after its highlight
+// is on the screen.
+BOOL Play(LPCSTR sound, UINT flags) {
+  static const auto play = tk::SystemFunction<decltype(&sndPlaySoundA)>("winmm.dll", "sndPlaySoundA");
+  return play ? play(sound, flags) : FALSE;
+}
+
 }  // namespace
 
 void PlayWavRes(int id, std::optional<std::uint32_t> flags) {
   UINT f = flags.value_or(SND_NODEFAULT | SND_MEMORY) | SND_MEMORY;
   if (!AsyncBuffer().empty()) {
-    sndPlaySoundA(nullptr, 0);
+    Play(nullptr, 0);
     AsyncBuffer().clear();
   }
   // Loaded anew for every play: nothing is cached. A sound that cannot be
@@ -32,7 +41,7 @@ void PlayWavRes(int id, std::optional<std::uint32_t> flags) {
   } catch (const std::exception&) {
     return;
   }
-  sndPlaySoundA(reinterpret_cast<LPCSTR>(buffer.data()), f);
+  Play(reinterpret_cast<LPCSTR>(buffer.data()), f);
   if (f & SND_ASYNC) AsyncBuffer() = std::move(buffer);
 }
 

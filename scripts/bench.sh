@@ -1,29 +1,53 @@
 #!/usr/bin/env bash
 # Runs the benchmarks and writes BENCHMARKS.md: start-up against a bare
-# window, hover to paint, executable size and imports, working set, and the
-# registry enumeration scaling. Release builds, under Wine on a virtual display.
+# window (three repetitions, with the phases of each run), hover to paint,
+# boxes painted per hover, executable size and imports, working set, and the
+# registry enumeration scaling. The release (i686, under 32-bit Wine) against
+# an i686 bare window, and the x86_64 twin (Release build) against an x86_64
+# one, on a virtual display.
+#   RUNS=25 REPETITIONS=3 scripts/bench.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-BUILD=build/bench
-cmake --preset win64 -B "$BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$BUILD" -j "$(nproc)" --target Korvane6Menu startup_bench hover_bench bare_window \
-  $(cmake --build "$BUILD" --target help | grep -o 'registry_bench' | head -1)
+RUNS=${RUNS:-25} REPETITIONS=${REPETITIONS:-3}
+benches="Korvane6Menu startup_bench hover_bench paint_bench bare_window registry_bench"
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$(nproc)" --target Korvane6Menu
+# shellcheck disable=SC2086
+cmake --build --preset win32 -j "$(nproc)" --target $benches >/dev/null
+TWIN=build/bench
+cmake --preset win64 -B "$TWIN" -DCMAKE_BUILD_TYPE=Release >/dev/null
+# shellcheck disable=SC2086
+cmake --build "$TWIN" -j "$(nproc)" --target $benches >/dev/null
 
 source scripts/wine-env.sh
 trap wine_env_down EXIT
-wine_env_up "$PWD/$BUILD/wine"
+wine_env_up "$PWD/build/win32/bench-wine"
 win() { echo "Z:$(realpath "$1" | tr / '\\')"; }
 # English system language for Wine's processes only (the host has no such locale).
-run() { LC_ALL=en_US.UTF-8 "$WINE" "$@" 2>/dev/null | tr -d '\r'; }
-
-startup=$(run "$BUILD/bench/bin/startup_bench.exe" "$(win "$BUILD/bin/Korvane6Menu.exe")" "$(win "$BUILD/bench/bin/bare_window.exe")" 25)
-hover=$(run "$BUILD/bench/bin/hover_bench.exe" "$(win "$BUILD/bin/Korvane6Menu.exe")" 8)
-registry=""
-[ -f "$BUILD/bench/bin/registry_bench.exe" ] && registry=$(run "$BUILD/bench/bin/registry_bench.exe")
+run() { local loader=$1; shift; LC_ALL=en_US.UTF-8 "$loader" "$@" 2>/dev/null | tr -d '\r'; }
 val() { awk -v k="$1" '$1 == k { print $2 }' <<<"$2"; }
+
+# The DLLs that a program has loaded when it is ended 1.5 s after its start.
+dlls() {  # dlls <loader> <exe>
+  local log
+  log=$(mktemp)
+  ( WINEDEBUG=+loaddll LC_ALL=en_US.UTF-8 "$1" "$2" >/dev/null 2>"$log" & p=$!; sleep 1.5; kill $p 2>/dev/null ) || true
+  sed -n 's/.*Loaded L"\([^"]*\)".*/\1/p' "$log" | sed 's/.*\\//' | tr 'A-Z' 'a-z' | sort -u | paste -sd ' '
+  rm -f "$log"
+}
+
+declare -A startup hover paints registry
+for build in release twin; do
+  if [ $build = release ]; then dir=build/win32 loader=$WINE32; else dir=$TWIN loader=$WINE; fi
+  startup[$build]=$(run "$loader" "$dir/bench/bin/startup_bench.exe" "$(win "$dir/bin/Korvane6Menu.exe")" \
+                        "$(win "$dir/bench/bin/bare_window.exe")" "$RUNS" "$REPETITIONS")
+  hover[$build]=$(run "$loader" "$dir/bench/bin/hover_bench.exe" "$(win "$dir/bin/Korvane6Menu.exe")" 8)
+  paints[$build]=$(run "$loader" "$dir/bench/bin/paint_bench.exe" 60)
+  registry[$build]=$(run "$loader" "$dir/bench/bin/registry_bench.exe")
+done
+menu_dlls=$(dlls "$WINE32" build/win32/bin/Korvane6Menu.exe)
+bare_dlls=$(dlls "$WINE32" build/win32/bench/bin/bare_window.exe)
+only_menu=$(comm -23 <(tr ' ' '\n' <<<"$menu_dlls" | sort) <(tr ' ' '\n' <<<"$bare_dlls" | sort) | paste -sd ' ')
 
 section_sizes() {  # prints: file text rsrc other (bytes)
   local exe=$1 objdump=$2
@@ -39,66 +63,117 @@ section_sizes() {  # prints: file text rsrc other (bytes)
   echo "$file $text $rsrc $((total - text - rsrc))"
 }
 read -r f32 t32 r32 o32 < <(section_sizes build/win32/bin/Korvane6Menu.exe i686-w64-mingw32-objdump)
-read -r f64 t64 r64 o64 < <(section_sizes "$BUILD/bin/Korvane6Menu.exe" x86_64-w64-mingw32-objdump)
+read -r f64 t64 r64 o64 < <(section_sizes "$TWIN/bin/Korvane6Menu.exe" x86_64-w64-mingw32-objdump)
 imports=$(i686-w64-mingw32-objdump -p build/win32/bin/Korvane6Menu.exe | awk '/DLL Name/ { print $3 }' | sort | paste -sd ' ')
 kib() { awk -v b="$1" 'BEGIN { printf "%.0f KiB", b / 1024 }'; }
+diff_ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a - b }'; }
 
-cat > BENCHMARKS.md <<MD
+startup_table() {  # startup_table <build>
+  local s=${startup[$1]} r
+  echo "| Repetition | Menu | Bare window | Ratio | Menu working set | Bare working set | Ratio |"
+  echo "|---|---:|---:|---:|---:|---:|---:|"
+  for r in $(seq "$REPETITIONS"); do
+    echo "| $r | $(val r${r}_menu_ms "$s") ms | $(val r${r}_bare_ms "$s") ms | $(val r${r}_ratio "$s") |" \
+         "$(val r${r}_menu_ws_kib "$s") KiB | $(val r${r}_bare_ws_kib "$s") KiB | $(val r${r}_ws_ratio "$s") |"
+  done
+  echo "| **median** | | | **$(val ratio "$s")** | | | **$(val ws_ratio "$s")** |"
+}
+phase_table() {  # phase_table <build>
+  local s=${startup[$1]} r
+  echo "| Repetition | Program | Until its window exists | Load handler, until visible | First paint, until the picture shows | Total |"
+  echo "|---|---|---:|---:|---:|---:|"
+  for r in $(seq "$REPETITIONS"); do
+    for who in menu bare; do
+      local w v p
+      w=$(val r${r}_${who}_window_ms "$s") v=$(val r${r}_${who}_visible_ms "$s") p=$(val r${r}_${who}_ms "$s")
+      echo "| $r | $who | $w ms | $(diff_ms "$v" "$w") ms | $(diff_ms "$p" "$v") ms | $p ms |"
+    done
+  done
+}
+
+{
+cat <<MD
 # Benchmarks
 
 Made by \`scripts/bench.sh\` on $(date -u +%Y-%m-%d): $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'),
-$(free -g | awk '/Mem:/ { print $2 }') GiB; $("$WINE" --version) on Xvfb (1024 x 768), x86_64 Release build,
-English system language. Times are medians; the programs are in \`bench/\`.
+$(free -g | awk '/Mem:/ { print $2 }') GiB; $("$WINE" --version) on Xvfb (1024 x 768), English system language. The
+release is the i686 \`Korvane6Menu.exe\` as it ships, under 32-bit Wine; the twin its x86_64 Release build.
+Times are medians; the programs are in \`bench/\`. Under Wine on this machine single runs vary by
+±20 %, and whole runs of this script by more: each start-up table shows its repetitions.
 
 ## Start-up
 
-From process creation until the window's picture is on screen (the welcome
-panel for the menu; a bare Win32 window of the same size, at the same place,
-painting a panel, as the yardstick), $(val runs "$startup") runs each, alternating.
+From process creation until the window's picture is on screen (the welcome panel for the menu; a
+bare Win32 window of the same size and bitness, at the same place, painting a panel, as the
+yardstick), $(val runs "${startup[release]}") runs each per repetition, alternating. Working set after
+start-up. Targets for the release: start-up ≤ 1.15 × the bare window, working set ≤ 1.2 ×.
 
-| Program | Start-up | Working set after start-up |
-|---|---|---|
-| Korvane6Menu.exe | $(val menu_ms "$startup") ms | $(val menu_ws_kib "$startup") KiB |
-| bare window | $(val bare_ms "$startup") ms | $(val bare_ws_kib "$startup") KiB |
-| ratio | **$(val ratio "$startup")** (target ≤ 1.15) | $(val ws_ratio "$startup") |
+### Release (i686)
 
-The menu does more than the bare window before its picture can show, all of
-it asked for by its design: 12 child windows (the hidden picture holders get
-none), each subclassed with a pending hover request, 6 bitmaps of 1.2 MB
-loaded from its resources, 4 caption fonts, 2 icons, and 12 windows painted
-instead of one. Timed inside the menu with QueryPerformanceCounter, the load
-handler (strings, layout with its trackers, pictures) takes 4-6 ms and showing
-and painting the window 9-11 ms, against 5-7 ms for the bare window's show and
-paint; creating the top-level window costs both programs about the same
-(15-25 ms under Wine). The rest falls before the program's own code runs and
-could not be pinned down by measurement (a bare window that imports the same
-system DLLs starts no slower; the image is 6 MB, most of it pictures). Under Wine on
-this machine single runs vary by ±20 %, and the ratio of medians went from
-1.24 to 1.57 between whole runs of this script on the same build.
+$(startup_table release)
+
+### Twin (x86_64)
+
+$(startup_table twin)
+
+### Where the release's start-up goes
+
+Each run notes when the program's top-level window first exists (before that: process creation,
+loading the image and its DLLs, the C runtime and the start-up routine up to the window's creation),
+when it first is visible (the menu's load handler: its 12 child windows, strings, fonts, pictures,
+trackers) and when the picture shows (the first paint). Medians per repetition.
+
+$(phase_table release)
+
+DLLs that the release has loaded 1.5 s after its start and the bare window has not:
+${only_menu:-none}.
 
 ## Hover
 
-From the pointer arriving on an entry until the entry's white highlight is on
-screen ($(val hover_samples "$hover") visits). Resting on the entry plays the
-hover sound (synchronous, 88 ms); arriving on the entry's strip highlights it
-without sound.
+From the pointer arriving on an entry until the entry's white highlight is on screen. Resting on the
+entry plays the hover sound (synchronous, 88 ms) after the highlight; arriving on the entry's strip
+highlights it without sound. Target ≤ 16 ms (one frame).
 
-| Arrival | Hover to paint |
-|---|---|
-| on the entry, with sound | $(val hover_entry_ms "$hover") ms |
-| on the strip, no sound | $(val hover_strip_ms "$hover") ms |
+| Build | Visits | On the entry, with sound | On the strip, no sound |
+|---|---:|---:|---:|
+| release | $(val hover_samples "${hover[release]}") | $(val hover_entry_ms "${hover[release]}") ms | $(val hover_strip_ms "${hover[release]}") ms |
+| twin | $(val hover_samples "${hover[twin]}") | $(val hover_entry_ms "${hover[twin]}") ms | $(val hover_strip_ms "${hover[twin]}") ms |
+
+Boxes painted (WM_PAINT of the 12 boxes, counted in-process, \`paint_bench\`). Target: no paint
+when nothing changes.
+
+| Build | Lighting an entry | $(val rests_on_the_lit_entry "${paints[release]}") more rests on it | Back to the welcome panel | $(val rests_on_the_lit_entry "${paints[release]}") more rests on the panel |
+|---|---:|---:|---:|---:|
+MD
+for build in release twin; do
+  p=${paints[$build]}
+  echo "| $build | $(val paints_lighting_an_entry "$p") | $(awk '$1 == "paints_for_them" { print $2; exit }' <<<"$p") |" \
+       "$(val paints_resetting "$p") | $(awk '$1 == "paints_for_them" { n++; if (n == 2) print $2 }' <<<"$p") |"
+done
+cat <<MD
 
 ## Size
 
 | Build | File | Code (.text) | Resources (.rsrc) | Other sections |
 |---|---|---|---|---|
 | i686 release (the CD) | $(kib "$f32") | $(kib "$t32") | $(kib "$r32") | $(kib "$o32") |
-| x86_64 release | $(kib "$f64") | $(kib "$t64") | $(kib "$r64") | $(kib "$o64") |
+| x86_64 twin | $(kib "$f64") | $(kib "$t64") | $(kib "$r64") | $(kib "$o64") |
 
-Imports of the i686 build: $imports (Windows' own DLLs only; the C++ runtime is linked in).
+Imports of the release: $imports (Windows' own DLLs only; the C++ runtime is linked in).
+
+## Registry enumeration
+
+Release:
+
+\`\`\`
+${registry[release]}
+\`\`\`
+
+Twin:
+
+\`\`\`
+${registry[twin]}
+\`\`\`
 MD
-
-if [ -n "$registry" ]; then
-  { echo; echo "## Registry enumeration"; echo; echo '```'; echo "$registry"; echo '```'; } >> BENCHMARKS.md
-fi
+} > BENCHMARKS.md
 echo "Wrote BENCHMARKS.md"

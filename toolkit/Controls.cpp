@@ -121,12 +121,16 @@ void PictureBox::Place() {
   SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Only a change is painted: the hover handlers set every entry's colour at
+// each rest, and most of the time nothing is different.
 void PictureBox::SetBackColor(COLORREF color) {
+  if (color == backColor_) return;
   backColor_ = color;
   Invalidate();
 }
 
 void PictureBox::SetPicture(std::shared_ptr<tk::Picture> picture) {
+  if (picture == picture_) return;
   picture_ = std::move(picture);
   Invalidate();
 }
@@ -149,25 +153,27 @@ void PictureBox::Invalidate() {
 }
 
 void PictureBox::Refresh() {
-  if (hwnd_) {
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    UpdateWindow(hwnd_);
-  }
+  if (hwnd_) UpdateWindow(hwnd_);  // paints only what is invalid
 }
 
+// Background, picture and captions are put together in memory and reach the
+// screen in one step, so nothing shows half drawn.
 void PictureBox::Paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
   RECT client;
   GetClientRect(hwnd_, &client);
-  ScopedBrush brush(CreateSolidBrush(backColor_));
-  FillRect(dc, &client, brush.get());
-  if (picture_ && picture_->handle()) {
-    ScopedMemDC mem(CreateCompatibleDC(dc));
-    SelectGuard select(mem.get(), picture_->handle());
-    BitBlt(dc, 0, 0, picture_->Width(), picture_->Height(), mem.get(), 0, 0, SRCCOPY);
+  ScopedMemDC mem(CreateCompatibleDC(dc));
+  ScopedBitmap canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  HDC target = mem && canvas ? mem.get() : dc;  // without memory for a canvas, straight to the screen
+  {
+    SelectGuard select(mem.get(), canvas.get());
+    ScopedBrush brush(CreateSolidBrush(backColor_));
+    FillRect(target, &client, brush.get());
+    if (picture_) picture_->Draw(target, 0, 0);
+    for (const auto& label : labels_) label->Draw(target);
+    if (target != dc) BitBlt(dc, 0, 0, client.right, client.bottom, mem.get(), 0, 0, SRCCOPY);
   }
-  for (const auto& label : labels_) label->Draw(dc);
   EndPaint(hwnd_, &ps);
 }
 

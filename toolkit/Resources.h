@@ -14,21 +14,25 @@ struct ResourceError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// A bitmap owned by whoever holds the shared pointer; picture boxes share it.
+// A bitmap resource of the program, drawn straight from the resource's own
+// bits in the mapped image: nothing is copied when it is loaded, and its
+// pages are read only when it is first drawn. Picture boxes share it.
 class Picture {
  public:
-  explicit Picture(HBITMAP bmp);
-  ~Picture();
+  // `info` is the resource: a BITMAPINFOHEADER, its colour table, the bits.
+  explicit Picture(const BITMAPINFO* info);
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;
-  HBITMAP handle() const { return bmp_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
+  // Draws it at its own size with its top-left corner at (x, y).
+  void Draw(HDC dc, int x, int y) const;
 
  private:
-  HBITMAP bmp_;
-  int width_ = 0;
-  int height_ = 0;
+  const BITMAPINFO* info_;
+  const void* bits_;
+  int width_;
+  int height_;  // rows, whether stored bottom-up or top-down
 };
 
 std::wstring LoadResString(int id);

@@ -1,8 +1,13 @@
 // Start-up benchmark: from process creation to the window painted on screen,
 // for the start menu (its welcome picture) and for a bare Win32 window of the
-// same size, alternating, plus the working set of each after start-up.
-//   startup_bench <menu exe> <bare exe> [runs]
-// Prints "key value" lines for scripts/bench.sh.
+// same size, alternating, plus the working set of each after start-up. Each
+// run also notes when the program's window first exists (everything before
+// it: process creation, loading the image and its DLLs, the C runtime, the
+// start-up routine) and when it first is visible (after the menu's load
+// handler), so the phases can be told apart.
+//   startup_bench <menu exe> <bare exe> [runs] [repetitions]
+// Prints "key value" lines for scripts/bench.sh; keys of repetition r start
+// with "r<r>_".
 #include <windows.h>
 #include <psapi.h>
 
@@ -46,29 +51,61 @@ bool FindProbe(const std::string& exe, POINT* at, COLORREF* colour) {
 }
 
 struct Run {
-  double ms;
-  SIZE_T workingSet;
+  double windowMs = 0;   // its top-level window exists
+  double visibleMs = 0;  // ... and is visible
+  double paintedMs = 0;  // the probe pixel is on screen
+  SIZE_T workingSet = 0;
 };
 
-// Starts exe, waits until `colour` is on screen at `at`, then lets it settle
-// and reads its working set; ends it.
+struct Search {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindTop(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != s->pid) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
+// Starts exe, notes its phases until `colour` is on screen at `at`, then lets
+// it settle and reads its working set; ends it.
 bool Measure(const std::string& exe, POINT at, COLORREF colour, Run* out) {
   HDC screen = GetDC(nullptr);
   std::string cmd = "\"" + exe + "\"";
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  double start = Now();
+  const double start = Now();
   if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     ReleaseDC(nullptr, screen);
     return false;
   }
+  *out = Run{};
+  HWND window = nullptr;
   bool seen = false;
   while (Now() - start < 15000) {
-    if (GetPixel(screen, at.x, at.y) == colour) { seen = true; break; }
+    if (!window) {
+      Search s{pi.dwProcessId, nullptr};
+      EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
+      if (s.found) {
+        window = s.found;
+        out->windowMs = Now() - start;
+      }
+    }
+    if (window && !out->visibleMs && IsWindowVisible(window)) out->visibleMs = Now() - start;
+    if (GetPixel(screen, at.x, at.y) == colour) {
+      seen = true;
+      break;
+    }
     Sleep(0);
   }
-  out->ms = Now() - start;
+  out->paintedMs = Now() - start;
+  if (!out->visibleMs) out->visibleMs = out->paintedMs;
+  if (!out->windowMs) out->windowMs = out->visibleMs;
   Sleep(500);
   PROCESS_MEMORY_COUNTERS pmc{};
   pmc.cb = sizeof pmc;
@@ -90,15 +127,32 @@ double Median(std::vector<double> v) {
   return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
 }
 
+struct Series {
+  std::vector<double> window, visible, painted, workingSet;
+  void Add(const Run& r) {
+    window.push_back(r.windowMs);
+    visible.push_back(r.visibleMs);
+    painted.push_back(r.paintedMs);
+    workingSet.push_back(static_cast<double>(r.workingSet));
+  }
+};
+
+void Print(const char* prefix, const char* who, const Series& s) {
+  std::printf("%s%s_window_ms %.1f\n%s%s_visible_ms %.1f\n%s%s_ms %.1f\n%s%s_ws_kib %.0f\n", prefix, who,
+              Median(s.window), prefix, who, Median(s.visible), prefix, who, Median(s.painted), prefix, who,
+              Median(s.workingSet) / 1024);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: startup_bench <menu exe> <bare exe> [runs]\n");
+    std::fprintf(stderr, "usage: startup_bench <menu exe> <bare exe> [runs] [repetitions]\n");
     return 2;
   }
   std::string menu = argv[1], bare = argv[2];
-  int runs = argc > 3 ? std::atoi(argv[3]) : 21;
+  int runs = argc > 3 ? std::atoi(argv[3]) : 25;
+  int repetitions = argc > 4 ? std::atoi(argv[4]) : 3;
   POINT probe;
   COLORREF colour;
   if (!FindProbe(menu, &probe, &colour)) {
@@ -108,21 +162,27 @@ int main(int argc, char** argv) {
   // Client area at (390, 357); the panel at (180, 93) in it.
   POINT menuAt{390 + 180 + probe.x, 357 + 93 + probe.y};
   POINT bareAt{390 + 180 + 149, 357 + 93 + 114};
-  std::vector<double> menuMs, bareMs, menuWs, bareWs;
   Run r;
   Measure(menu, menuAt, colour, &r);  // warm the file cache
   Measure(bare, bareAt, RGB(0x80, 0, 0), &r);
-  for (int i = 0; i < runs; ++i) {
-    if (!Measure(menu, menuAt, colour, &r)) { std::fprintf(stderr, "menu run %d: picture never seen\n", i); return 1; }
-    menuMs.push_back(r.ms);
-    menuWs.push_back(static_cast<double>(r.workingSet));
-    if (!Measure(bare, bareAt, RGB(0x80, 0, 0), &r)) { std::fprintf(stderr, "bare run %d: never painted\n", i); return 1; }
-    bareMs.push_back(r.ms);
-    bareWs.push_back(static_cast<double>(r.workingSet));
+  std::printf("runs %d\nrepetitions %d\n", runs, repetitions);
+  std::vector<double> ratios, wsRatios;
+  for (int rep = 1; rep <= repetitions; ++rep) {
+    Series m, b;
+    for (int i = 0; i < runs; ++i) {
+      if (!Measure(menu, menuAt, colour, &r)) { std::fprintf(stderr, "menu run %d: picture never seen\n", i); return 1; }
+      m.Add(r);
+      if (!Measure(bare, bareAt, RGB(0x80, 0, 0), &r)) { std::fprintf(stderr, "bare run %d: never painted\n", i); return 1; }
+      b.Add(r);
+    }
+    const std::string prefix = "r" + std::to_string(rep) + "_";
+    Print(prefix.c_str(), "menu", m);
+    Print(prefix.c_str(), "bare", b);
+    ratios.push_back(Median(m.painted) / Median(b.painted));
+    wsRatios.push_back(Median(m.workingSet) / Median(b.workingSet));
+    std::printf("%sratio %.3f\n%sws_ratio %.3f\n", prefix.c_str(), ratios.back(), prefix.c_str(), wsRatios.back());
+    std::fflush(stdout);
   }
-  std::printf("runs %d\n", runs);
-  std::printf("menu_ms %.1f\nbare_ms %.1f\nratio %.3f\n", Median(menuMs), Median(bareMs), Median(menuMs) / Median(bareMs));
-  std::printf("menu_ws_kib %.0f\nbare_ws_kib %.0f\nws_ratio %.2f\n", Median(menuWs) / 1024, Median(bareWs) / 1024,
-              Median(menuWs) / Median(bareWs));
+  std::printf("ratio %.3f\nws_ratio %.3f\n", Median(ratios), Median(wsRatios));
   return 0;
 }

@@ -58,13 +58,31 @@ HWND LauncherProcess::WaitForMainWindow(DWORD timeoutMs) {
     EnumWindows(FindMain, reinterpret_cast<LPARAM>(&s));
     if (s.found) {
       window_ = s.found;
-      Sleep(100);  // let the first paint reach the screen
+      WaitUntilOnScreen();
       return window_;
     }
     if (!Running()) break;
     Sleep(20);
   }
   return nullptr;
+}
+
+// This Wine shows what a program painted when the program next looks at its
+// messages, some time after the paint: the window is on the screen when the
+// header (white) and the panel (never black) are, and stays black till then.
+void LauncherProcess::WaitUntilOnScreen() const {
+  HDC screen = GetDC(nullptr);
+  DWORD start = GetTickCount();
+  for (;;) {
+    POINT header{2, 2}, panel{300, 200};
+    ClientToScreen(window_, &header);
+    ClientToScreen(window_, &panel);
+    if (GetPixel(screen, header.x, header.y) != 0 && GetPixel(screen, panel.x, panel.y) != 0) break;
+    if (GetTickCount() - start > 3000) break;
+    Sleep(10);
+  }
+  ReleaseDC(nullptr, screen);
+  Sleep(30);
 }
 
 HWND LauncherProcess::Control(const std::string& name) const {

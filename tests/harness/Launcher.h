@@ -33,6 +33,7 @@ class LauncherProcess {
   DWORD ExitCode() const;
 
  private:
+  void WaitUntilOnScreen() const;
   HANDLE process_ = nullptr;
   DWORD pid_ = 0;
   HWND window_ = nullptr;
