@@ -1,51 +1,43 @@
 // Owners for the two kinds of handle this library opens: registry keys and
 // the process token. Each closes its handle when it goes out of scope, so every
 // path out of an operation, failures included, closes what it opened.
-// Copying is deleted: a copy would close the same handle twice.
+// Copying is deleted: a copy would close the same handle twice. The library
+// has its own owner, not the window toolkit's, so that it depends on nothing
+// but Windows.
 #pragma once
 
 #include <windows.h>
 
-class LxRegKey {
+template <typename H, typename Closer>
+class LxOwned {
  public:
-  LxRegKey() = default;
-  ~LxRegKey() { Close(); }
-  LxRegKey(const LxRegKey&) = delete;
-  LxRegKey& operator=(const LxRegKey&) = delete;
+  LxOwned() = default;
+  ~LxOwned() { Close(); }
+  LxOwned(const LxOwned&) = delete;
+  LxOwned& operator=(const LxOwned&) = delete;
 
-  HKEY get() const { return key_; }
-  explicit operator bool() const { return key_ != nullptr; }
-  // For the HKEY* out-parameter of RegOpenKeyExA / RegCreateKeyExA.
-  HKEY* receive() {
-    Close();
-    return &key_;
-  }
-  void Close() {
-    if (key_) RegCloseKey(key_);
-    key_ = nullptr;
-  }
-
- private:
-  HKEY key_ = nullptr;
-};
-
-class LxHandle {
- public:
-  LxHandle() = default;
-  ~LxHandle() { Close(); }
-  LxHandle(const LxHandle&) = delete;
-  LxHandle& operator=(const LxHandle&) = delete;
-
-  HANDLE get() const { return handle_; }
-  HANDLE* receive() {
+  H get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+  // For the out-parameter of RegOpenKeyExA, RegCreateKeyExA, OpenProcessToken.
+  H* receive() {
     Close();
     return &handle_;
   }
   void Close() {
-    if (handle_) CloseHandle(handle_);
+    if (handle_) Closer{}(handle_);
     handle_ = nullptr;
   }
 
  private:
-  HANDLE handle_ = nullptr;
+  H handle_ = nullptr;
 };
+
+struct LxCloseKey {
+  void operator()(HKEY key) const { RegCloseKey(key); }
+};
+struct LxCloseHandle {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+
+using LxRegKey = LxOwned<HKEY, LxCloseKey>;
+using LxHandle = LxOwned<HANDLE, LxCloseHandle>;

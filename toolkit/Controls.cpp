@@ -93,8 +93,9 @@ void PictureBox::MakeWindow() const {
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0);
   RECT r = PixelRectOf(rect_);
   // WM_NCCREATE stores the box in the window and sets hwnd_.
-  CreateWindowExA(0, kPictureBoxClass, name_.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                  parent_.hwnd(), nullptr, g_instance, const_cast<PictureBox*>(this));
+  HWND made = CreateWindowExA(0, kPictureBoxClass, name_.c_str(), style, r.left, r.top, r.right - r.left,
+                              r.bottom - r.top, parent_.hwnd(), nullptr, g_instance, const_cast<PictureBox*>(this));
+  if (!made) ThrowWindowError("the window of picture box " + name_);
 }
 
 PictureBox::~PictureBox() {
@@ -237,7 +238,13 @@ void RegisterPictureBoxClass(HINSTANCE instance) {
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kPictureBoxClass;
-  RegisterClassA(&wc);
+  if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    ThrowWindowError(std::string("the window class ") + kPictureBoxClass);
+}
+
+void ThrowWindowError(const std::string& what) {
+  DWORD code = GetLastError();
+  throw WindowError(what + " could not be made (system error " + std::to_string(code) + ")");
 }
 
 }  // namespace tk

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -185,7 +186,16 @@ class ControlArray {
   std::map<int, T*> items_;
 };
 
-// Registers the picture box's window class; called once before any window is made.
+// A window class that cannot be registered, or a window that cannot be made:
+// a fault of the platform, reported at once like a load failure.
+struct WindowError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+// Throws WindowError, naming what failed and the system's error code.
+[[noreturn]] void ThrowWindowError(const std::string& what);
+
+// Registers the picture box's window class; called once before any window is
+// made. Throws WindowError when the class cannot be registered.
 void RegisterPictureBoxClass(HINSTANCE instance);
 
 }  // namespace tk

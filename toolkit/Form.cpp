@@ -24,7 +24,8 @@ void Form::RegisterClasses(HINSTANCE instance) {
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kFormClass;
-  RegisterClassW(&wc);
+  if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    ThrowWindowError("the window class KorvaneForm");
   RegisterPictureBoxClass(instance);
 }
 
@@ -33,15 +34,19 @@ Form::Form(const FormDefinition& def) : Tag(def.tag), backColor_(def.backColor) 
   AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
   hwnd_ = CreateWindowExW(kExStyle, kFormClass, def.caption.c_str(), kStyle, r.left, r.top,
                           r.right - r.left, r.bottom - r.top, nullptr, nullptr, g_instance, this);
+  if (!hwnd_) ThrowWindowError("the main window");
   if (def.iconId) {
-    HICON big = static_cast<HICON>(LoadImageA(g_instance, MAKEINTRESOURCEA(def.iconId), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    HICON small = static_cast<HICON>(LoadImageA(g_instance, MAKEINTRESOURCEA(def.iconId), IMAGE_ICON,
-                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    // The window does not own the icons it is given: the form does.
+    bigIcon_ = LoadWindowIcon(def.iconId, SM_CXICON, SM_CYICON);
+    smallIcon_ = LoadWindowIcon(def.iconId, SM_CXSMICON, SM_CYSMICON);
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   }
-  ++g_openForms;
+}
+
+ScopedIcon Form::LoadWindowIcon(int id, int widthMetric, int heightMetric) {
+  return ScopedIcon(static_cast<HICON>(LoadImageA(g_instance, MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                                  GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0)));
 }
 
 Form::~Form() {
@@ -155,7 +160,10 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCCREATE) self->hwnd_ = hwnd;  // CreateWindow has not returned yet
+  if (msg == WM_NCCREATE) {  // CreateWindow has not returned yet
+    self->hwnd_ = hwnd;
+    ++g_openForms;  // counted with the window, so a failed creation's WM_NCDESTROY evens out
+  }
   return Guarded([&] { return self->OnMessage(msg, wp, lp); });
 }
 

@@ -56,8 +56,10 @@ class Form : public Container {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void Paint();
   void KeepOnWorkArea();
+  static ScopedIcon LoadWindowIcon(int id, int widthMetric, int heightMetric);
 
   HWND hwnd_ = nullptr;
+  ScopedIcon bigIcon_, smallIcon_;  // outlive the window: ~Form destroys it first
   COLORREF backColor_;
   bool unloaded_ = false;
 };

@@ -21,13 +21,11 @@ class Owned {
     return *this;
   }
   H get() const { return h_; }
-  H* put() { reset(); return &h_; }  // for out-parameters
   explicit operator bool() const { return h_ != H{}; }
   void reset(H h = H{}) {
     if (h_ != H{}) Closer{}(h_);
     h_ = h;
   }
-  H release() { return std::exchange(h_, H{}); }
 
  private:
   H h_{};
@@ -43,6 +41,7 @@ using ScopedBitmap = Owned<HBITMAP, DeleteObjectFn>;
 using ScopedFont = Owned<HFONT, DeleteObjectFn>;
 using ScopedBrush = Owned<HBRUSH, DeleteObjectFn>;
 using ScopedMemDC = Owned<HDC, DeleteDCFn>;
+using ScopedIcon = Owned<HICON, DestroyIconFn>;
 
 // A DC from GetDC, given back with ReleaseDC.
 class WindowDC {
