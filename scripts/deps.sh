@@ -8,7 +8,7 @@
 set -euo pipefail
 pkgs=(cmake g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine xvfb xdotool
       imagemagick icoutils xorriso libasound2-plugins googletest python3-pil fonts-dejavu-core
-      fonts-dejavu-extra x11-xserver-utils)
+      fonts-dejavu-extra x11-xserver-utils clang-format git)
 pkgs32=(wine32:i386
       # The X extensions that 32-bit Wine loads at run time (screen modes,
       # pointer input, cursors): recommended by wine32, so not pulled in here.

@@ -14,8 +14,9 @@ source scripts/wine-env.sh
 
 suites=(win32 win64)
 [ -n "${ONLY:-}" ] && suites=("$ONLY")
+# KORVANE_CI=1 (.ci/run) configures with the CI presets: warnings are errors.
 for preset in "${suites[@]}"; do
-  cmake --preset "$preset" >/dev/null
+  cmake --preset "${KORVANE_CI:+ci-}$preset" >/dev/null
   cmake --build --preset "$preset" -j "$(nproc)"
 done
 
