@@ -39,7 +39,3 @@
 #define IDI_PROGRAM_IMAGE  30001
 #define IDI_WINDOW         2
 #define IDI_WINDOW_IMAGE   30002
-
-/* Version block */
-#define KORVANE_VERSION_STR   "1.00.0178"
-#define KORVANE_VERSION_NUM   1,0,0,178
