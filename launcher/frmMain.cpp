@@ -5,15 +5,14 @@
 #include <string>
 
 #include "commands/CommandLines.h"
+#include "launcher/MenuColors.h"
 #include "launcher/mdlLanguage.h"
 #include "resources/resource.h"
 #include "toolkit/Units.h"
 
 namespace {
 
-const COLORREF kWhite = 0x00FFFFFF;
 const COLORREF kRed = 0x000000FF;
-const COLORREF kLightRed = 0x00C0C0FF;
 const COLORREF kGrey = 0x00C0C0C0;
 const COLORREF kPanelGrey = 0x00F3F3F3;
 
@@ -35,12 +34,12 @@ frmMain::frmMain()
     : tk::Form(Definition()),
       picHeader(NewPictureBox(*this, {0, 0, 7095, 1215}, kGrey, "picHeader")),
       picBalken(NewPictureBox(*this, {0, 1305, 7170, 90}, kRed, "picBalken")),
-      picMend(NewPictureBox(*this, {0, 3135, 2700, 1695}, kLightRed, "picMend")),
+      picMend(NewPictureBox(*this, {0, 3135, 2700, 1695}, kRestingColor, "picMend")),
       picMexplain(NewPictureBox(*this, {2700, 1395, 4470, 3435}, kPanelGrey, "picMexplain")) {
   // Entries, their captions and strips; the layout gives them their final places.
   for (int i = 1; i <= 4; ++i) {
     double top = 1395 + 435.0 * (i - 1);
-    auto& entry = NewPictureBox(*this, {0, top, 2700, 420}, kLightRed, "picM(" + std::to_string(i) + ")");
+    auto& entry = NewPictureBox(*this, {0, top, 2700, 420}, kRestingColor, "picM(" + std::to_string(i) + ")");
     picM.Set(i, entry);
     std::string base = std::to_string(200 + 10 * i);
     tk::FontSpec font = i == 1 ? tk::FontSpec{L"Verdana", 8.25, true} : tk::FontSpec{};
