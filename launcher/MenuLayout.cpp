@@ -60,7 +60,7 @@ void frmMain::MenuLayout(tk::Form& window) {
     caption.SetHeight(pixelsHigh * tk::TwipsPerPixelY());
     caption.SetLeft(kCaptionIndent);
     caption.SetTop(entry.Height() * tk::TwipsPerPixelY() / 2 - caption.Height() / 2);
-    caption.SetCaption(tk::LoadResString(std::stoi(caption.Tag) + LanguageIndex));
+    caption.SetCaption(LocalizedText(caption.Tag));
     caption.SetWidth(kColumnWidth * tk::TwipsPerPixelX() - caption.Left());
     caption.SetFontBold(true);
     caption.SetFontName(L"Verdana");

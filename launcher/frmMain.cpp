@@ -19,7 +19,21 @@ const COLORREF kPanelGrey = 0x00F3F3F3;
 // Client area at 5850 x 5355 twips from the screen's corner, 7560 x 5235 twips
 // large until the load handler gives the window its outer size.
 tk::FormDefinition Definition() {
-  return tk::FormDefinition{L"100", "100", {5850, 5355, 7560, 5235}, kWhite, IDI_WINDOW};
+  return tk::FormDefinition{std::to_wstring(IDS_TITLE), std::to_string(IDS_TITLE), {5850, 5355, 7560, 5235},
+                            kWhite, IDI_WINDOW};
+}
+
+// The string base of entry i's caption (1..4), which its label keeps as Tag.
+int CaptionBase(int i) {
+  static const int bases[] = {IDS_CAPTION_XMAN, IDS_CAPTION_KORV, IDS_CAPTION_HELP, IDS_CAPTION_EXIT};
+  return bases[i - 1];
+}
+
+// The picture base of panel k: 0 the welcome, then one per entry.
+int PanelBase(int k) {
+  static const int bases[] = {IDB_PANEL_WELCOME, IDB_PANEL_XMAN, IDB_PANEL_KORV, IDB_PANEL_HELP,
+                              IDB_PANEL_EXIT};
+  return bases[k];
 }
 
 }  // namespace
@@ -41,7 +55,7 @@ frmMain::frmMain()
     double top = 1395 + 435.0 * (i - 1);
     auto& entry = NewPictureBox(*this, {0, top, 2700, 420}, kRestingColor, "picM(" + std::to_string(i) + ")");
     picM.Set(i, entry);
-    std::string base = std::to_string(200 + 10 * i);
+    std::string base = std::to_string(CaptionBase(i));
     tk::FontSpec font = i == 1 ? tk::FontSpec{L"Verdana", 8.25, true} : tk::FontSpec{};
     std::wstring placeholder = L"lblM(" + std::to_wstring(i) + L")   " + std::wstring(base.begin(), base.end());
     lblM.Set(i, entry.AddLabel({240, 105, 2460, 210}, placeholder, font, base));
@@ -66,13 +80,13 @@ void frmMain::Form_Load() {
   // frame and the title bar leave of it.
   SetWidth(484 * tk::TwipsPerPixelX());
   SetHeight(347 * tk::TwipsPerPixelY());
-  SetCaption(tk::LoadResString(std::stoi(Tag) + LanguageIndex));
+  SetCaption(LocalizedText(Tag));
   SetScaleMode(tk::ScaleMode::Pixels);
 
   MenuLayout(*this);
 
   picHeader.SetPicture(tk::LoadResPicture(IDB_HEADER));
-  for (int k = 0; k <= 4; ++k) picMex(k).SetPicture(tk::LoadResPicture(IDB_PANEL_WELCOME + 10 * k + LanguageIndex));
+  for (int k = 0; k <= 4; ++k) picMex(k).SetPicture(tk::LoadResPicture(LocalizedId(PanelBase(k))));
   picMexplain.SetPicture(picMex(0).Picture());
 }
 
