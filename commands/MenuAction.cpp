@@ -45,7 +45,7 @@ void frmMain::Refuse(const std::vector<int>& lines, const std::wstring& title) {
 // Every failure here is passed over without a message: above all a set-up
 // that cannot be started leaves the menu open.
 void frmMain::InstallXmanager() {
-  const std::wstring title = tk::LoadResString(IDS_TITLE + LanguageIndex);
+  const std::wstring title = tk::LoadResString(LocalizedId(IDS_TITLE));
   clsLxRegistry reg;
   if (auto refusal = XServerCheck(reg)) Refuse(*refusal, title);
   std::wstring setup = AppPath() + kXmanagerSetup;
@@ -53,7 +53,7 @@ void frmMain::InstallXmanager() {
 }
 
 void frmMain::InstallKorvane() {
-  const std::wstring title = tk::LoadResString(IDS_TITLE + LanguageIndex);
+  const std::wstring title = tk::LoadResString(LocalizedId(IDS_TITLE));
   clsLxRegistry reg;
   if (auto refusal = OperatingSystemCheck(reg)) Refuse(*refusal, title);
   if (auto refusal = InternetExplorerCheck(reg)) Refuse(*refusal, title);

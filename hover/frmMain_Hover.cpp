@@ -5,12 +5,11 @@
 #include <windows.h>
 
 #include "hover/mdlPlayWavRes.h"
+#include "launcher/MenuColors.h"
 #include "launcher/frmMain.h"
 #include "resources/resource.h"
 
 namespace {
-
-const COLORREF kHighlight = 0x00FFFFFF;
 
 // Paints the entries and the panel now: the sound that follows is
 // synchronous and holds the window up while it plays, so the highlight must
@@ -23,7 +22,7 @@ void ShowNow(frmMain& form) {
 void HighlightEntry(frmMain& form, int entry) {
   for (int k = 1; k <= 4; ++k)
     if (k != entry) form.picM(k).SetBackColor(form.MenuColor);
-  form.picM(entry).SetBackColor(kHighlight);
+  form.picM(entry).SetBackColor(kWhite);
   form.picMexplain.SetPicture(form.picMex(entry).Picture());
   // Colours and picture first: the sound below blocks the window (~90 ms).
   ShowNow(form);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "hover/clsTrackMouse.h"
+#include "launcher/MenuColors.h"
 #include "launcher/frmMain.h"
 #include "launcher/mdlLanguage.h"
 #include "toolkit/Units.h"
@@ -24,7 +25,7 @@ std::int16_t Int16(double v) { return static_cast<std::int16_t>(tk::RoundHalfEve
 }  // namespace
 
 void frmMain::MenuLayout(tk::Form& window) {
-  MenuColor = 0x00C0C0FF;
+  MenuColor = kRestingColor;
 
   std::int16_t y = Int16(picBalken.Top() + picBalken.Height());
 
@@ -32,7 +33,7 @@ void frmMain::MenuLayout(tk::Form& window) {
   picMexplain.SetLeft(kColumnWidth);
   picMexplain.SetWidth(window.ScaleWidth() - kColumnWidth);
   picMexplain.SetHeight(window.ScaleHeight() - y);
-  picMexplain.SetBackColor(0x00FFFFFF);
+  picMexplain.SetBackColor(kWhite);
   picMexplain.SetVisible(true);
 
   for (int k = 0; k <= 4; ++k) picMex(k).SetVisible(false);
@@ -59,7 +60,7 @@ void frmMain::MenuLayout(tk::Form& window) {
     caption.SetHeight(pixelsHigh * tk::TwipsPerPixelY());
     caption.SetLeft(kCaptionIndent);
     caption.SetTop(entry.Height() * tk::TwipsPerPixelY() / 2 - caption.Height() / 2);
-    caption.SetCaption(tk::LoadResString(std::stoi(caption.Tag) + LanguageIndex));
+    caption.SetCaption(LocalizedText(caption.Tag));
     caption.SetWidth(kColumnWidth * tk::TwipsPerPixelX() - caption.Left());
     caption.SetFontBold(true);
     caption.SetFontName(L"Verdana");

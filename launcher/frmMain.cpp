@@ -5,22 +5,35 @@
 #include <string>
 
 #include "commands/CommandLines.h"
+#include "launcher/MenuColors.h"
 #include "launcher/mdlLanguage.h"
 #include "resources/resource.h"
 #include "toolkit/Units.h"
 
 namespace {
 
-const COLORREF kWhite = 0x00FFFFFF;
 const COLORREF kRed = 0x000000FF;
-const COLORREF kLightRed = 0x00C0C0FF;
 const COLORREF kGrey = 0x00C0C0C0;
 const COLORREF kPanelGrey = 0x00F3F3F3;
 
 // Client area at 5850 x 5355 twips from the screen's corner, 7560 x 5235 twips
 // large until the load handler gives the window its outer size.
 tk::FormDefinition Definition() {
-  return tk::FormDefinition{L"100", "100", {5850, 5355, 7560, 5235}, kWhite, IDI_WINDOW};
+  return tk::FormDefinition{std::to_wstring(IDS_TITLE), std::to_string(IDS_TITLE), {5850, 5355, 7560, 5235},
+                            kWhite, IDI_WINDOW};
+}
+
+// The string base of entry i's caption (1..4), which its label keeps as Tag.
+int CaptionBase(int i) {
+  static const int bases[] = {IDS_CAPTION_XMAN, IDS_CAPTION_KORV, IDS_CAPTION_HELP, IDS_CAPTION_EXIT};
+  return bases[i - 1];
+}
+
+// The picture base of panel k: 0 the welcome, then one per entry.
+int PanelBase(int k) {
+  static const int bases[] = {IDB_PANEL_WELCOME, IDB_PANEL_XMAN, IDB_PANEL_KORV, IDB_PANEL_HELP,
+                              IDB_PANEL_EXIT};
+  return bases[k];
 }
 
 }  // namespace
@@ -35,14 +48,14 @@ frmMain::frmMain()
     : tk::Form(Definition()),
       picHeader(NewPictureBox(*this, {0, 0, 7095, 1215}, kGrey, "picHeader")),
       picBalken(NewPictureBox(*this, {0, 1305, 7170, 90}, kRed, "picBalken")),
-      picMend(NewPictureBox(*this, {0, 3135, 2700, 1695}, kLightRed, "picMend")),
+      picMend(NewPictureBox(*this, {0, 3135, 2700, 1695}, kRestingColor, "picMend")),
       picMexplain(NewPictureBox(*this, {2700, 1395, 4470, 3435}, kPanelGrey, "picMexplain")) {
   // Entries, their captions and strips; the layout gives them their final places.
   for (int i = 1; i <= 4; ++i) {
     double top = 1395 + 435.0 * (i - 1);
-    auto& entry = NewPictureBox(*this, {0, top, 2700, 420}, kLightRed, "picM(" + std::to_string(i) + ")");
+    auto& entry = NewPictureBox(*this, {0, top, 2700, 420}, kRestingColor, "picM(" + std::to_string(i) + ")");
     picM.Set(i, entry);
-    std::string base = std::to_string(200 + 10 * i);
+    std::string base = std::to_string(CaptionBase(i));
     tk::FontSpec font = i == 1 ? tk::FontSpec{L"Verdana", 8.25, true} : tk::FontSpec{};
     std::wstring placeholder = L"lblM(" + std::to_wstring(i) + L")   " + std::wstring(base.begin(), base.end());
     lblM.Set(i, entry.AddLabel({240, 105, 2460, 210}, placeholder, font, base));
@@ -67,13 +80,13 @@ void frmMain::Form_Load() {
   // frame and the title bar leave of it.
   SetWidth(484 * tk::TwipsPerPixelX());
   SetHeight(347 * tk::TwipsPerPixelY());
-  SetCaption(tk::LoadResString(std::stoi(Tag) + LanguageIndex));
+  SetCaption(LocalizedText(Tag));
   SetScaleMode(tk::ScaleMode::Pixels);
 
   MenuLayout(*this);
 
   picHeader.SetPicture(tk::LoadResPicture(IDB_HEADER));
-  for (int k = 0; k <= 4; ++k) picMex(k).SetPicture(tk::LoadResPicture(IDB_PANEL_WELCOME + 10 * k + LanguageIndex));
+  for (int k = 0; k <= 4; ++k) picMex(k).SetPicture(tk::LoadResPicture(LocalizedId(PanelBase(k))));
   picMexplain.SetPicture(picMex(0).Picture());
 }
 

@@ -1,5 +1,7 @@
 #include "launcher/mdlLanguage.h"
 
+#include "toolkit/Resources.h"
+
 std::int16_t LanguageIndex = 1;
 
 std::int16_t LanguageIndexFor(LANGID id) {
@@ -14,3 +16,7 @@ std::int16_t LanguageIndexFor(LANGID id) {
 }
 
 void SelectLanguage() { LanguageIndex = LanguageIndexFor(GetSystemDefaultLangID()); }
+
+int LocalizedId(int base) { return base + LanguageIndex; }
+
+std::wstring LocalizedText(const std::string& Tag) { return tk::LoadResString(LocalizedId(std::stoi(Tag))); }

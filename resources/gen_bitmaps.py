@@ -4,7 +4,7 @@
 Each picture is written as a 24-bit, uncompressed, bottom-up BMP with a
 40-byte BITMAPINFOHEADER, and bitmaps.rc binds them under English (US).
 
-    gen_bitmaps.py <artwork.txt> <font dir> <out dir>
+    gen_bitmaps.py <artwork.txt> <resource.h> <font dir> <out dir>
 """
 import math
 import os
@@ -13,10 +13,10 @@ import sys
 
 from PIL import Image, ImageDraw, ImageFont
 
-HEADER_ID = 100
+import resource_ids
+
 HEADER_SIZE = (478, 87)
 PANEL_SIZE = (298, 229)
-PANEL_IDS = [base + language for base in (200, 210, 220, 230, 240) for language in range(5)]
 
 WHITE = (0xFF, 0xFF, 0xFF)
 RED = (0xFF, 0x00, 0x00)
@@ -33,8 +33,8 @@ NO_BREAK = "~"
 
 # ---------------------------------------------------------------- text source
 
-def parse_artwork(path):
-    """Returns {section name: [lines of the section, blank lines kept]}."""
+def parse_artwork(path, table):
+    """Returns {picture id: [lines of its section, blank lines kept]}."""
     sections, current = {}, None
     with open(path, encoding="utf-8") as f:
         for number, raw in enumerate(f, 1):
@@ -42,10 +42,10 @@ def parse_artwork(path):
             if line.startswith("#"):
                 continue
             if line.startswith("[") and line.endswith("]"):
-                name = line[1:-1]
-                if name in sections:
-                    sys.exit(f"{path}:{number}: section [{name}] given twice")
-                current = sections[name] = []
+                ident = resource_ids.resolve(table, line[1:-1], f"{path}:{number}")
+                if ident in sections:
+                    sys.exit(f"{path}:{number}: picture {ident} given twice")
+                current = sections[ident] = []
             elif current is not None:
                 current.append(line.strip())
             elif line.strip():
@@ -191,25 +191,28 @@ def write_bmp(image, path):
 
 
 def main():
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 5:
         sys.exit(__doc__)
-    sections = parse_artwork(sys.argv[1])
-    fonts = {"regular": os.path.join(sys.argv[2], "DejaVuSans.ttf"),
-             "bold": os.path.join(sys.argv[2], "DejaVuSans-Bold.ttf")}
-    out = sys.argv[3]
+    table = resource_ids.read(sys.argv[2])
+    sections = parse_artwork(sys.argv[1], table)
+    fonts = {"regular": os.path.join(sys.argv[3], "DejaVuSans.ttf"),
+             "bold": os.path.join(sys.argv[3], "DejaVuSans-Bold.ttf")}
+    out = sys.argv[4]
 
-    header = [line for line in sections.get("header", []) if line]
+    header_id = table["IDB_HEADER"]
+    panel_ids = resource_ids.localized(table, "IDB_PANEL_")
+    header = [line for line in sections.get(header_id, []) if line]
     if len(header) != 2:
-        sys.exit("[header] needs the title and the tagline")
-    pictures = {HEADER_ID: draw_header(header[0], header[1], fonts)}
-    for ident in PANEL_IDS:
-        heading, paragraphs = heading_and_paragraphs(sections.get(str(ident), []))
+        sys.exit("[IDB_HEADER] needs the title and the tagline")
+    pictures = {header_id: draw_header(header[0], header[1], fonts)}
+    for ident in panel_ids:
+        heading, paragraphs = heading_and_paragraphs(sections.get(ident, []))
         if not heading or not paragraphs:
-            sys.exit(f"panel [{ident}] is missing or empty")
+            sys.exit(f"panel {ident} is missing or empty")
         pictures[ident] = draw_panel(heading, paragraphs, fonts)
-    extra = set(sections) - {"header"} - {str(i) for i in PANEL_IDS}
+    extra = set(sections) - set(pictures)
     if extra:
-        sys.exit(f"unknown sections: {sorted(extra)}")
+        sys.exit(f"sections of pictures that are no header or panel: {sorted(extra)}")
 
     rc = ["/* Generated from artwork.txt by gen_bitmaps.py; do not edit. */",
           "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US"]

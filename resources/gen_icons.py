@@ -2,7 +2,7 @@
 """Builds the icon resources from the pixel art in icons.txt.
 
 windres numbers the images of an ICON statement itself, but the program needs
-fixed image identifiers (30001, 30002), so this writes the raw resource data
+fixed image identifiers (those of resource.h), so this writes the raw resource data
 instead, to be bound in the script as RT_ICON (type 3) and RT_GROUP_ICON
 (type 14):
   icon_<image>.bin   BITMAPINFOHEADER (height doubled), 256-colour palette,
@@ -10,17 +10,19 @@ instead, to be bound in the script as RT_ICON (type 3) and RT_GROUP_ICON
   group_<group>.bin  GRPICONDIR with one GRPICONDIRENTRY naming the image
   icons.rc           the statements that bind them, neutral language
 
-    gen_icons.py <icons.txt> <out dir>
+    gen_icons.py <icons.txt> <resource.h> <out dir>
 """
 import os
 import struct
 import sys
 
+import resource_ids
+
 SIZE = 16
 PALETTE_SIZE = 256
 
 
-def parse(path):
+def parse(path, table):
     """Returns (palette {char: (r, g, b)}, [(image id, group id, rows)])."""
     palette, icons, current = {}, [], None
     with open(path, encoding="utf-8") as f:
@@ -33,7 +35,9 @@ def parse(path):
                 rgb = words[2].lstrip("#")
                 palette[words[1]] = tuple(int(rgb[i:i + 2], 16) for i in (0, 2, 4))
             elif words[0] == "icon" and len(words) == 4 and words[2] == "group":
-                current = (int(words[1]), int(words[3]), [])
+                where = f"{path}:{number}"
+                current = (resource_ids.resolve(table, words[1], where),
+                           resource_ids.resolve(table, words[3], where), [])
                 icons.append(current)
             elif current is not None and len(line) == SIZE:
                 current[2].append(line)
@@ -82,12 +86,12 @@ def group_directory(image_id, image_bytes):
 
 
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 4:
         sys.exit(__doc__)
-    palette, icons = parse(sys.argv[1])
+    palette, icons = parse(sys.argv[1], resource_ids.read(sys.argv[2]))
     if len(palette) + 1 > PALETTE_SIZE:
         sys.exit("too many colours for a 256-colour icon")
-    out = sys.argv[2]
+    out = sys.argv[3]
     rc = ["/* Generated from icons.txt by gen_icons.py; do not edit. */",
           "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL"]
     for image, group, rows in icons:

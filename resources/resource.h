@@ -1,9 +1,13 @@
-/* Identifiers of the launcher's resources. Included by the code and by the
-   resource script, so it holds only preprocessor definitions.
+/* Identifiers of the launcher's resources, the one table of them. Included
+   by the code and by the resource script, so it holds only preprocessor
+   definitions; the generators read its "#define <name> <number>" lines
+   (resource_ids.py), and the text sources name their items after them.
 
    Localized items sit at a base (a multiple of ten) plus LanguageIndex:
    +0 German, +1 English, +2 French, +3 Italian, +4 Spanish. */
 #pragma once
+
+#define KORVANE_LANGUAGES  5
 
 /* String bases */
 #define IDS_TITLE          100   /* window title, with its leading blank */
@@ -24,7 +28,7 @@
 
 /* Bitmaps */
 #define IDB_HEADER         100   /* 478 x 87, one for all languages */
-#define IDB_PANEL_WELCOME  200   /* 298 x 229 each; entry n has 200 + 10*n */
+#define IDB_PANEL_WELCOME  200   /* 298 x 229 each; then one per menu entry */
 #define IDB_PANEL_XMAN     210
 #define IDB_PANEL_KORV     220
 #define IDB_PANEL_HELP     230
@@ -33,13 +37,9 @@
 /* The hover sound: custom type "WAV" */
 #define IDR_WAV_CLICK      101
 
-/* Icons: group 1 is the program file's icon (image 30001); group 2 is the
-   main window's own icon (image 30002). */
+/* Icons, each a group of one image: the program file's icon and the main
+   window's own. */
 #define IDI_PROGRAM        1
 #define IDI_PROGRAM_IMAGE  30001
 #define IDI_WINDOW         2
 #define IDI_WINDOW_IMAGE   30002
-
-/* Version block */
-#define KORVANE_VERSION_STR   "1.00.0178"
-#define KORVANE_VERSION_NUM   1,0,0,178

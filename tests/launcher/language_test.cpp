@@ -1,4 +1,5 @@
-// The language choice: only the five exact identifiers select a language.
+// The language choice: only the five exact identifiers select a language;
+// localized resources are read at their base plus the chosen index.
 #include <gtest/gtest.h>
 
 #include "launcher/mdlLanguage.h"
@@ -40,6 +41,19 @@ TEST(Language, SelectLanguageUsesTheSystemDefault) {
   EXPECT_EQ(LanguageIndex, LanguageIndexFor(GetSystemDefaultLangID()));
   EXPECT_GE(LanguageIndex, 0);
   EXPECT_LE(LanguageIndex, 4);
+}
+
+// The strings come from the resources linked into this test program.
+TEST(Language, LocalizedIdAndTextFollowTheChosenLanguage) {
+  const std::int16_t chosen = LanguageIndex;
+  LanguageIndex = 3;
+  EXPECT_EQ(LocalizedId(250), 253);
+  LanguageIndex = 2;
+  EXPECT_EQ(LocalizedText("230"), L"&Aide");
+  LanguageIndex = 0;
+  EXPECT_EQ(LocalizedId(100), 100);
+  EXPECT_EQ(LocalizedText("100"), L" Installations CD - KORVANE 6");
+  LanguageIndex = chosen;
 }
 
 }  // namespace

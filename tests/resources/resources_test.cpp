@@ -1,12 +1,14 @@
 // Loads the built Korvane6Menu.exe as a data file and checks every resource
 // it must carry: the 75 strings, the 26 pictures, the hover sound, the two
-// icon groups, the version block and the manifest.
+// icon groups, the version block and the manifest. The version is the one
+// this build generated from project(VERSION) into version.h.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -16,6 +18,7 @@
 
 #include "resources/resource.h"
 #include "tests/harness/paths.h"
+#include "version.h"
 
 namespace {
 
@@ -457,11 +460,13 @@ TEST_F(Resources, VersionBlockNamesTheRelease) {
   ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
   ASSERT_GE(length, sizeof(VS_FIXEDFILEINFO));
   EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+  const WORD parts[] = {KORVANE_VERSION_NUM};
+  const DWORD high = MAKELONG(parts[1], parts[0]), low = MAKELONG(parts[3], parts[2]);
   const struct { const char* field; DWORD got, want; } numbers[] = {
-      {"file version MS", fixed->dwFileVersionMS, 0x00010000},       // 1.0
-      {"file version LS", fixed->dwFileVersionLS, 0x000000B2},       // 0.178
-      {"product version MS", fixed->dwProductVersionMS, 0x00010000},
-      {"product version LS", fixed->dwProductVersionLS, 0x000000B2}};
+      {"file version MS", fixed->dwFileVersionMS, high},
+      {"file version LS", fixed->dwFileVersionLS, low},
+      {"product version MS", fixed->dwProductVersionMS, high},
+      {"product version LS", fixed->dwProductVersionLS, low}};
   for (const auto& n : numbers)
     EXPECT_EQ(n.got, n.want) << n.field << ": expected 0x" << std::hex << n.want << " got 0x"
                              << n.got;
@@ -474,8 +479,8 @@ TEST_F(Resources, VersionBlockNamesTheRelease) {
   EXPECT_EQ(translation[1], 1200);
 
   const struct { const wchar_t* name; const char* want; } values[] = {
-      {L"FileVersion", u8"1.00.0178"},
-      {L"ProductVersion", u8"1.00.0178"},
+      {L"FileVersion", KORVANE_VERSION_STR},
+      {L"ProductVersion", KORVANE_VERSION_STR},
       {L"ProductName", u8"Korvane 6"},
       {L"FileDescription", u8"Korvane 6 installation CD start menu"},
       {L"OriginalFilename", u8"Korvane6Menu.exe"},
@@ -497,7 +502,33 @@ TEST_F(Resources, VersionBlockNamesTheRelease) {
       << "LegalCopyright missing or empty";
 }
 
+TEST(Version, ShownAsMajorTwoDigitMinorFourDigitPatch) {
+  const unsigned parts[] = {KORVANE_VERSION_NUM};
+  char shown[32];
+  std::snprintf(shown, sizeof shown, "%u.%02u.%04u", parts[0], parts[1], parts[3]);
+  EXPECT_STREQ(KORVANE_VERSION_STR, shown);
+  EXPECT_EQ(parts[2], 0u) << "the third number of the version block";
+}
+
 // ----------------------------------------------------------------- manifest
+
+TEST_F(Resources, ManifestCarriesTheBuildsVersion) {
+  Blob blob = Raw(kManifest, MAKEINTRESOURCEW(1), kNeutral);
+  ASSERT_NE(blob.data, nullptr) << "manifest 1 missing";
+  std::string xml(reinterpret_cast<const char*>(blob.data), blob.size);
+  size_t identity = xml.find("name=\"Korvane.InstallationCD.Korvane6Menu\"");
+  ASSERT_NE(identity, std::string::npos) << "the program's assemblyIdentity";
+  const std::string key = "version=\"";
+  size_t from = xml.find(key, identity);
+  ASSERT_NE(from, std::string::npos) << "the program's assemblyIdentity has no version";
+  from += key.size();
+  std::string version = xml.substr(from, xml.find('"', from) - from);
+
+  const unsigned parts[] = {KORVANE_VERSION_NUM};
+  std::string want;
+  for (unsigned part : parts) want += (want.empty() ? "" : ".") + std::to_string(part);
+  EXPECT_EQ(version, want);
+}
 
 TEST_F(Resources, ManifestRunsAsInvokerDpiUnawareWithCommonControls6) {
   EXPECT_EQ(Languages(kManifest, MAKEINTRESOURCEW(1)), std::vector<WORD>{kNeutral});
