@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,46 @@ struct Entry {
   bool operator==(const Entry& o) const { return kind == o.kind && hwnd == o.hwnd && msg == o.msg; }
 };
 std::vector<Entry> g_log;
+
+// Failure messages name messages, events and windows instead of numbers.
+std::string MessageName(UINT msg) {
+  switch (msg) {
+    case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
+    case WM_MOUSEHOVER: return "WM_MOUSEHOVER";
+    case WM_MOUSELEAVE: return "WM_MOUSELEAVE";
+  }
+  char text[32];
+  if (msg >= WM_APP && msg < 0xC000)
+    std::snprintf(text, sizeof text, "WM_APP+%u", msg - WM_APP);
+  else if (msg >= WM_USER && msg < WM_APP)
+    std::snprintf(text, sizeof text, "WM_USER+%u", msg - WM_USER);
+  else
+    std::snprintf(text, sizeof text, "message 0x%04X", msg);
+  return text;
+}
+
+// The test's controls by their window text ("a", "b"); anything else by its handle.
+std::string WindowName(HWND h) {
+  char text[16] = {};
+  if (h && IsWindow(h) && GetWindowTextA(h, text, sizeof text) > 0) return text;
+  char handle[32];
+  std::snprintf(handle, sizeof handle, "window %p", static_cast<void*>(h));
+  return handle;
+}
+
+void PrintTo(Kind kind, std::ostream* os) {
+  *os << (kind == kOver ? "MouseOver" : kind == kOut ? "MouseOut" : "message");
+}
+
+// "MouseOver(a)", "MouseOut(b)", "WM_MOUSEHOVER to a".
+void PrintTo(const Entry& e, std::ostream* os) {
+  if (e.kind == kMessage) {
+    *os << MessageName(e.msg) << " to " << WindowName(e.hwnd);
+  } else {
+    PrintTo(e.kind, os);
+    *os << "(" << WindowName(e.hwnd) << ")";
+  }
+}
 
 // Messages that the tests send carry this wParam; the control's procedure
 // answers them with a sentinel made from the message number.
@@ -307,12 +349,12 @@ TEST_F(Tracker, EveryMessagePassesOnOnceWithItsResult) {
   for (const auto& c : cases) {
     g_log.clear();
     LRESULT result = SendMessageA(a_.h, c.msg, kProbe, 0);
-    EXPECT_EQ(result, Sentinel(c.msg)) << std::hex << c.msg;
+    EXPECT_EQ(result, Sentinel(c.msg)) << MessageName(c.msg);
     std::vector<Entry> expected;
     for (Kind k : c.sequence) expected.push_back({k, a_.h, k == kMessage ? c.msg : 0});
-    EXPECT_EQ(g_log, expected) << std::hex << "message 0x" << c.msg;
+    EXPECT_EQ(g_log, expected) << MessageName(c.msg);
     EXPECT_TRUE(t->Tracking());
-    EXPECT_EQ(t->PrevWndProc(), origA_) << std::hex << "message 0x" << c.msg;
+    EXPECT_EQ(t->PrevWndProc(), origA_) << MessageName(c.msg);
     EXPECT_EQ(ProcOf(a_.h), kWindowProc);
     EXPECT_EQ(Trackers().Keys(), Keys({a_.h}));
     Pump(30);
@@ -408,6 +450,7 @@ TEST_F(Tracker, EveryRestGivesMouseOverAndLeavingOneMouseOut) {
   }
   RestAt(kParkedAway, 300);
 
+  SCOPED_TRACE("recorded: " + ::testing::PrintToString(g_log));
   std::vector<Kind> events;
   for (const auto& e : g_log)
     if (e.kind != kMessage) events.push_back(e.kind);
@@ -421,7 +464,7 @@ TEST_F(Tracker, EveryRestGivesMouseOverAndLeavingOneMouseOut) {
     if (g_log[i].kind == kMessage) continue;
     ASSERT_LT(i + 1, g_log.size());
     EXPECT_EQ(g_log[i + 1].kind, kMessage);
-    EXPECT_EQ(g_log[i + 1].msg, g_log[i].kind == kOver ? UINT{WM_MOUSEHOVER} : UINT{WM_MOUSELEAVE});
+    EXPECT_EQ(MessageName(g_log[i + 1].msg), MessageName(g_log[i].kind == kOver ? WM_MOUSEHOVER : WM_MOUSELEAVE));
   }
   t.reset();
 }
