@@ -14,6 +14,7 @@
 #include "hover/mdlTrackMouse.h"
 #include "launcher/frmMain.h"
 #include "launcher/mdlLanguage.h"
+#include "tests/harness/CallSite.h"
 #include "tests/harness/Desktop.h"
 #include "toolkit/ScopedWin.h"
 #include "toolkit/Units.h"
@@ -60,7 +61,8 @@ const Place kLayout[] = {
     {"picMB(4)", 0, 208, 180, 1},    {"picMend", 0, 209, 180, 113},  {"picMexplain", 180, 93, 298, 229},
 };
 
-void ExpectPlaces(const frmMain& form, int shorterBy) {
+void ExpectPlaces(const frmMain& form, int shorterBy, harness::CallSite at = harness::CallSite::Here()) {
+  const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
   for (const Place& p : kLayout) {
     HWND h = FindWindowExA(form.hwnd(), nullptr, "KorvanePictureBox", p.control);
     ASSERT_NE(h, nullptr) << p.control;
