@@ -168,9 +168,12 @@ class Tracker : public ::testing::Test {
     return t;
   }
 
+  // The registry keys the controls must have: "TM" and the handle as a
+  // signed 32-bit number, written out here rather than asked of TrackerKey.
   static std::vector<std::string> Keys(std::initializer_list<HWND> windows) {
     std::vector<std::string> keys;
-    for (HWND h : windows) keys.push_back(TrackerKey(h));
+    for (HWND h : windows)
+      keys.push_back("TM" + std::to_string(static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(h))));
     std::sort(keys.begin(), keys.end());
     return keys;
   }
@@ -207,8 +210,7 @@ TEST_F(Tracker, AssigningRegistersOneKeyAndHooksTheControl) {
   t->SetTrackObject(&a_);
   EXPECT_TRUE(t->Tracking());
   EXPECT_EQ(t->TrackObject(), &a_);
-  EXPECT_EQ(Trackers().Keys(), std::vector<std::string>{"TM" + std::to_string(static_cast<std::int32_t>(
-                                                                     reinterpret_cast<std::uintptr_t>(a_.h)))});
+  EXPECT_EQ(Trackers().Keys(), Keys({a_.h}));
   EXPECT_EQ(Trackers().Item(TrackerKey(a_.h)), t);
   EXPECT_EQ(ProcOf(a_.h), kWindowProc);
   EXPECT_EQ(t->PrevWndProc(), origA_);
