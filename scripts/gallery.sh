@@ -21,12 +21,7 @@ shot() { sleep "${2:-0.6}"; import -window root -crop "$crop" +repage "docs/$1.p
 # A point in the menu's client area, on the screen.
 at() { echo $((390 + $1)) $((357 + $2)); }
 
-start_menu() {  # start_menu <locale>
-  LC_ALL=$1 "$WINE" explorer "/desktop=Gallery,1024x768" "$cd_dir/Korvane6Menu.exe" &
-  for _ in $(seq 100); do xdotool search --name "KORVANE 6" >/dev/null 2>&1 && break; sleep 0.1; done
-  xdotool mousemove 5 5
-  sleep 1
-}
+start_menu() { start_menu_on_desktop Gallery "$cd_dir/Korvane6Menu.exe" "$1"; }  # start_menu <locale>
 stop_menu() { "$WINESERVER" -k >/dev/null 2>&1 || true; sleep 0.5; "$WINESERVER" -p; "$WINE" wineboot >/dev/null 2>&1; }
 
 for pair in ger:de_DE.UTF-8 eng:en_US.UTF-8 fra:fr_FR.UTF-8 ita:it_IT.UTF-8 spa:es_ES_tradnl; do

@@ -23,13 +23,7 @@ if [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
 else
   unset DISPLAY
   wine_env_up "$PWD/build/win32/run" 1024x768
-  # A Wine desktop window draws the title bar and frame for the screenshot.
-  "$WINE" explorer "/desktop=Korvane,1024x768" "$cd_dir/Korvane6Menu.exe" &
-  for _ in $(seq 100); do
-    xdotool search --name "KORVANE 6" >/dev/null 2>&1 && break
-    sleep 0.1
-  done
-  sleep 1
+  start_menu_on_desktop Korvane "$cd_dir/Korvane6Menu.exe"
   shot=$PWD/build/win32/launcher.png
   import -window root "$shot"
   echo "No display: ran on a virtual display; screenshot saved to $shot"

@@ -64,6 +64,21 @@ wine_env_up() {   # wine_env_up <state dir> [screen WxH]
   "$WINE" wineboot >/dev/null 2>&1 </dev/null
 }
 
+# Starts the menu inside a Wine desktop window as large as the screen (it
+# draws the title bar and frame that a screenshot should show), in the
+# background, and returns once the menu's window is on the screen, with the
+# pointer parked off it so that no entry is lit. The system language is
+# LC_ALL's, or the given locale's.
+start_menu_on_desktop() {   # start_menu_on_desktop <desktop name> <menu exe> [locale]
+  env ${3:+LC_ALL=$3} "$WINE" explorer "/desktop=$1,1024x768" "$2" &
+  for _ in $(seq 100); do
+    xdotool search --name "KORVANE 6" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  xdotool mousemove 5 5
+  sleep 1
+}
+
 wine_env_down() {
   [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1 || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true

@@ -11,26 +11,25 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
-namespace {
+#include "tests/harness/Desktop.h"
+#include "tests/harness/ExeResources.h"
+#include "tests/harness/Launcher.h"
+#include "tests/harness/Timing.h"
 
-double Now() {
-  static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
+using harness::Median;
+using harness::Milliseconds;
+
+namespace {
 
 // A pixel of the welcome picture that is not white, in panel coordinates,
 // and its colour: seeing it on screen means the picture has been painted.
 bool FindProbe(const std::string& exe, POINT* at, COLORREF* colour) {
-  HMODULE m = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  HANDLE bmp = m ? LoadImageA(m, MAKEINTRESOURCEA(201), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION) : nullptr;
-  if (m) FreeLibrary(m);
+  HBITMAP bmp = harness::ExeBitmap(exe, 201);
   if (!bmp) return false;
   HDC mem = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(mem, bmp);
@@ -57,74 +56,41 @@ struct Run {
   SIZE_T workingSet = 0;
 };
 
-struct Search {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindTop(HWND hwnd, LPARAM lp) {
-  auto* s = reinterpret_cast<Search*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != s->pid) return TRUE;
-  s->found = hwnd;
-  return FALSE;
-}
-
 // Starts exe, notes its phases until `colour` is on screen at `at`, then lets
 // it settle and reads its working set; ends it.
 bool Measure(const std::string& exe, POINT at, COLORREF colour, Run* out) {
-  HDC screen = GetDC(nullptr);
-  std::string cmd = "\"" + exe + "\"";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  const double start = Now();
-  if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    ReleaseDC(nullptr, screen);
-    return false;
-  }
-  *out = Run{};
-  HWND window = nullptr;
+  const harness::Screen screen;
   bool seen = false;
-  while (Now() - start < 15000) {
-    if (!window) {
-      Search s{pi.dwProcessId, nullptr};
-      EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
-      if (s.found) {
-        window = s.found;
-        out->windowMs = Now() - start;
+  {
+    const double start = Milliseconds();
+    harness::LauncherProcess program(exe);
+    if (!program.Started()) return false;
+    *out = Run{};
+    HWND window = nullptr;
+    while (Milliseconds() - start < 15000) {
+      if (!window) {
+        window = harness::TopLevelWindow(program.Pid());
+        if (window) out->windowMs = Milliseconds() - start;
       }
+      if (window && !out->visibleMs && IsWindowVisible(window)) out->visibleMs = Milliseconds() - start;
+      if (screen.Pixel(at) == colour) {
+        seen = true;
+        break;
+      }
+      Sleep(0);
     }
-    if (window && !out->visibleMs && IsWindowVisible(window)) out->visibleMs = Now() - start;
-    if (GetPixel(screen, at.x, at.y) == colour) {
-      seen = true;
-      break;
-    }
-    Sleep(0);
-  }
-  out->paintedMs = Now() - start;
-  if (!out->visibleMs) out->visibleMs = out->paintedMs;
-  if (!out->windowMs) out->windowMs = out->visibleMs;
-  Sleep(500);
-  PROCESS_MEMORY_COUNTERS pmc{};
-  pmc.cb = sizeof pmc;
-  GetProcessMemoryInfo(pi.hProcess, &pmc, sizeof pmc);
-  out->workingSet = pmc.WorkingSetSize;
-  TerminateProcess(pi.hProcess, 0);
-  WaitForSingleObject(pi.hProcess, 5000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+    out->paintedMs = Milliseconds() - start;
+    if (!out->visibleMs) out->visibleMs = out->paintedMs;
+    if (!out->windowMs) out->windowMs = out->visibleMs;
+    Sleep(500);
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof pmc;
+    GetProcessMemoryInfo(program.Handle(), &pmc, sizeof pmc);
+    out->workingSet = pmc.WorkingSetSize;
+  }  // ends the program
   // Wait until the window is gone from the screen before the next run.
-  for (int i = 0; i < 200 && GetPixel(screen, at.x, at.y) == colour; ++i) Sleep(10);
-  ReleaseDC(nullptr, screen);
+  for (int i = 0; i < 200 && screen.Pixel(at) == colour; ++i) Sleep(10);
   return seen;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  size_t n = v.size();
-  return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
 }
 
 struct Series {

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "tests/commands/E2e.h"
+#include "tests/harness/CallSite.h"
 #include "tests/harness/CdFolder.h"
 #include "tests/harness/Desktop.h"
 #include "tests/harness/Launcher.h"
@@ -58,7 +59,9 @@ void Print(const char* what, int step, const Sample& s) {
 }
 
 // The same counts as the first sample, give or take two, and answering.
-void ExpectFlat(const Sample& first, const Sample& now, const std::string& when) {
+void ExpectFlat(const Sample& first, const Sample& now, const std::string& when,
+                harness::CallSite at = harness::CallSite::Here()) {
+  const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
   ASSERT_GE(first.counts.gdiObjects, 0) << "GDI objects could not be counted";
   EXPECT_TRUE(now.responds) << when << ": no answer to WM_NULL within 1 s";
   EXPECT_NEAR(now.counts.gdiObjects, first.counts.gdiObjects, 2) << when << ": GDI objects";

@@ -82,7 +82,7 @@ TEST(CheckRules, ResolutionWarnsBelow1024Only) {
     auto warning = ResolutionCheck(row.width);
     EXPECT_EQ(warning.has_value(), row.warns) << row.width;
     if (warning) {
-      EXPECT_EQ(*warning, (MessageLines{IDS_RES_TOO_LOW, IDS_RES_HIGHER}));
+      EXPECT_EQ(*warning, (MessageLines{310, 320})) << "the resolution's two lines";
     }
   }
 }

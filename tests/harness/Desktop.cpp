@@ -57,12 +57,7 @@ void DoubleClickAt(POINT at) {
   ClickHere();
 }
 
-COLORREF ScreenPixel(POINT at) {
-  HDC screen = GetDC(nullptr);
-  COLORREF c = GetPixel(screen, at.x, at.y);
-  ReleaseDC(nullptr, screen);
-  return c;
-}
+COLORREF ScreenPixel(POINT at) { return Screen().Pixel(at); }
 
 HWND WaitForMessageBox(const std::wstring& title, DWORD timeoutMs) {
   DWORD start = GetTickCount();

@@ -23,6 +23,21 @@ void DoubleClickAt(POINT at);
 // The colour on screen at a point, 0x00BBGGRR.
 COLORREF ScreenPixel(POINT at);
 
+// The screen held open for many reads in a row, as a wait for a colour
+// makes them: each read is one GetPixel, with no DC to fetch and release.
+class Screen {
+ public:
+  Screen() : dc_(GetDC(nullptr)) {}
+  ~Screen() { ReleaseDC(nullptr, dc_); }
+  Screen(const Screen&) = delete;
+  Screen& operator=(const Screen&) = delete;
+
+  COLORREF Pixel(POINT at) const { return GetPixel(dc_, at.x, at.y); }
+
+ private:
+  HDC dc_;
+};
+
 // A message box (dialog class #32770) with this exact title, or nullptr.
 HWND WaitForMessageBox(const std::wstring& title, DWORD timeoutMs = 10000);
 // Its text, lines joined by "\n" as the dialog shows them.

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tests/harness/Desktop.h"
+
 namespace harness {
 
 namespace {
@@ -23,21 +25,26 @@ std::vector<unsigned char> ExeResourceBytes(const std::string& exe, int id, cons
   return bytes;
 }
 
-int BitmapDifferences(const std::string& exe, int bitmapId, POINT screenOrigin, int width, int height, int stepX,
-                      int stepY, std::string* firstDiff) {
+HBITMAP ExeBitmap(const std::string& exe, int bitmapId) {
   HMODULE module = OpenAsData(exe);
-  if (!module) return -1;
+  if (!module) return nullptr;
   auto bmp = static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   FreeLibrary(module);
+  return bmp;
+}
+
+int BitmapDifferences(const std::string& exe, int bitmapId, POINT screenOrigin, int width, int height, int stepX,
+                      int stepY, std::string* firstDiff) {
+  HBITMAP bmp = ExeBitmap(exe, bitmapId);
   if (!bmp) return -1;
   HDC mem = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(mem, bmp);
-  HDC screen = GetDC(nullptr);
+  const Screen screen;
   int differ = 0;
   for (int y = 1; y < height; y += stepY) {
     for (int x = 1; x < width; x += stepX) {
       COLORREF want = GetPixel(mem, x, y);
-      COLORREF got = GetPixel(screen, screenOrigin.x + x, screenOrigin.y + y);
+      COLORREF got = screen.Pixel(POINT{screenOrigin.x + x, screenOrigin.y + y});
       if (want != got && differ++ == 0 && firstDiff) {
         char text[128];
         std::snprintf(text, sizeof text, "at (%d,%d): bitmap %06lX, screen %06lX", x, y, want, got);
@@ -45,7 +52,6 @@ int BitmapDifferences(const std::string& exe, int bitmapId, POINT screenOrigin, 
       }
     }
   }
-  ReleaseDC(nullptr, screen);
   SelectObject(mem, old);
   DeleteDC(mem);
   DeleteObject(bmp);

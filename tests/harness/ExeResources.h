@@ -11,6 +11,10 @@ namespace harness {
 // The raw bytes of resource `id` of `type` in `exe`; empty when missing.
 std::vector<unsigned char> ExeResourceBytes(const std::string& exe, int id, const char* type);
 
+// Bitmap `bitmapId` of `exe` as a DIB section, or nullptr when it is missing.
+// The caller deletes it.
+HBITMAP ExeBitmap(const std::string& exe, int bitmapId);
+
 // Compares a grid of screen pixels (every stepX-th column, stepY-th row of a
 // width x height area from screenOrigin) with bitmap `bitmapId` of `exe`.
 // Returns how many sampled points differ (-1 when the bitmap is missing); the

@@ -34,30 +34,38 @@ LauncherProcess::~LauncherProcess() {
 namespace {
 struct Search {
   DWORD pid;
+  const char* className;
+  bool visibleOnly;
   HWND found;
 };
 
-BOOL CALLBACK FindMain(HWND hwnd, LPARAM lp) {
+BOOL CALLBACK FindTop(HWND hwnd, LPARAM lp) {
   auto* s = reinterpret_cast<Search*>(lp);
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
-  char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (pid == s->pid && std::strcmp(cls, "KorvaneForm") == 0 && IsWindowVisible(hwnd)) {
-    s->found = hwnd;
-    return FALSE;
+  if (pid != s->pid) return TRUE;
+  if (s->className) {
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::strcmp(cls, s->className) != 0) return TRUE;
   }
-  return TRUE;
+  if (s->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
+  s->found = hwnd;
+  return FALSE;
 }
 }  // namespace
+
+HWND TopLevelWindow(DWORD pid, const char* className, bool visibleOnly) {
+  Search s{pid, className, visibleOnly, nullptr};
+  EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
 
 HWND LauncherProcess::WaitForMainWindow(DWORD timeoutMs) {
   DWORD start = GetTickCount();
   while (process_ && GetTickCount() - start < timeoutMs) {
-    Search s{pid_, nullptr};
-    EnumWindows(FindMain, reinterpret_cast<LPARAM>(&s));
-    if (s.found) {
-      window_ = s.found;
+    if (HWND found = TopLevelWindow(pid_, "KorvaneForm", true)) {
+      window_ = found;
       WaitUntilOnScreen();
       return window_;
     }
@@ -71,17 +79,16 @@ HWND LauncherProcess::WaitForMainWindow(DWORD timeoutMs) {
 // messages, some time after the paint: the window is on the screen when the
 // header (white) and the panel (never black) are, and stays black till then.
 void LauncherProcess::WaitUntilOnScreen() const {
-  HDC screen = GetDC(nullptr);
+  const Screen screen;
   DWORD start = GetTickCount();
   for (;;) {
     POINT header{2, 2}, panel{300, 200};
     ClientToScreen(window_, &header);
     ClientToScreen(window_, &panel);
-    if (GetPixel(screen, header.x, header.y) != 0 && GetPixel(screen, panel.x, panel.y) != 0) break;
+    if (screen.Pixel(header) != 0 && screen.Pixel(panel) != 0) break;
     if (GetTickCount() - start > 3000) break;
     Sleep(10);
   }
-  ReleaseDC(nullptr, screen);
   Sleep(30);
 }
 

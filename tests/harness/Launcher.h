@@ -18,6 +18,7 @@ class LauncherProcess {
 
   bool Started() const { return process_ != nullptr; }
   DWORD Pid() const { return pid_; }
+  HANDLE Handle() const { return process_; }
 
   // The visible main window, or nullptr when none appeared in time.
   HWND WaitForMainWindow(DWORD timeoutMs = 15000);
@@ -38,6 +39,11 @@ class LauncherProcess {
   DWORD pid_ = 0;
   HWND window_ = nullptr;
 };
+
+// The first top-level window of the process, in the order EnumWindows gives
+// them (only of that class, and only a visible one, when asked); nullptr
+// when it has none.
+HWND TopLevelWindow(DWORD pid, const char* className = nullptr, bool visibleOnly = false);
 
 // The language index that the launcher should pick under this test's LC_ALL
 // (0 German, 1 English, 2 French, 3 Italian, 4 Spanish).

@@ -8,15 +8,19 @@
 #include <optional>
 
 #include "hover/mdlPlayWavRes.h"
+#include "tests/harness/ExeResources.h"
 #include "tests/harness/SoundCapture.h"
-#include "toolkit/Resources.h"
 
 namespace {
 
 TEST(PlayWavRes, PlaysResource101OncePerCallWhateverTheFlags) {
   harness::SoundCapture sound;
   ASSERT_TRUE(sound.Available()) << "KORVANE_SOUND_CAPTURE is not set: run through scripts/test.sh";
-  const std::vector<unsigned char> chime = harness::WaveSamples(tk::LoadResData(101, "WAV"));
+  // The resource as this program file holds it, read past the toolkit's
+  // loader that PlayWavRes itself uses.
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::vector<unsigned char> chime = harness::WaveSamples(harness::ExeResourceBytes(self, 101, "WAV"));
   ASSERT_EQ(chime.size(), 7778u);
 
   struct Case {

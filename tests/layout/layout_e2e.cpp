@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <ostream>
+
 #include "tests/harness/CdFolder.h"
 #include "tests/harness/Desktop.h"
 #include "tests/harness/Launcher.h"
@@ -39,6 +41,12 @@ struct Dpi {
   int indent;  // pixels
   int menuTop;  // under the bar, whose design place is in twips and scales
 };
+
+// "120 DPI: client 317 high, indent 20, menu at 116" instead of the raw bytes.
+void PrintTo(const Dpi& dpi, std::ostream* os) {
+  *os << (dpi.logPixels ? dpi.logPixels : 96) << " DPI: client " << dpi.clientHeight << " high, indent "
+      << dpi.indent << ", menu at " << dpi.menuTop;
+}
 
 class LayoutAtDpi : public ::testing::TestWithParam<Dpi> {};
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -14,9 +15,9 @@
 #include "hover/mdlTrackMouse.h"
 #include "launcher/frmMain.h"
 #include "launcher/mdlLanguage.h"
+#include "tests/harness/CallSite.h"
 #include "tests/harness/Desktop.h"
 #include "toolkit/ScopedWin.h"
-#include "toolkit/Units.h"
 
 namespace {
 
@@ -60,7 +61,8 @@ const Place kLayout[] = {
     {"picMB(4)", 0, 208, 180, 1},    {"picMend", 0, 209, 180, 113},  {"picMexplain", 180, 93, 298, 229},
 };
 
-void ExpectPlaces(const frmMain& form, int shorterBy) {
+void ExpectPlaces(const frmMain& form, int shorterBy, harness::CallSite at = harness::CallSite::Here()) {
+  const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
   for (const Place& p : kLayout) {
     HWND h = FindWindowExA(form.hwnd(), nullptr, "KorvanePictureBox", p.control);
     ASSERT_NE(h, nullptr) << p.control;
@@ -209,12 +211,16 @@ Ink InkOf(HDC dc, RECT r, COLORREF back) {
   return ink;
 }
 
+// The captions' 8.25 points in whole pixels, halves to the even neighbour:
+// 11 at 96 DPI, 14 at 120.
+int CaptionFontPixels(int dpi) { return static_cast<int>(std::nearbyint(8.25 * dpi / 72)); }
+
 // The caption as one whole, uncut line, drawn by this test into a bitmap in
 // the designed font (Verdana bold 8.25 points at the process's DPI), and the
 // ink columns of the part that falls inside the label. `width` gets the
 // line's full width.
 std::vector<bool> ReferenceColumns(const std::wstring& caption, RECT label, COLORREF back, int dpi, int* width) {
-  tk::ScopedFont font(CreateFontW(-tk::WholePixelsOfPoints(8.25, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+  tk::ScopedFont font(CreateFontW(-CaptionFontPixels(dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_SWISS, L"Verdana"));
   HDC screen = GetDC(nullptr);
@@ -246,7 +252,9 @@ std::vector<bool> ReferenceColumns(const std::wstring& caption, RECT label, COLO
 // that lies inside the label is there (a caption cut by dropping a word would
 // miss that word's columns). At 96 DPI every caption fits whole.
 TEST(Captions, ReadableAtThisDpi) {
-  const int dpi = tk::LogPixelsY();
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
   if (const char* wanted = std::getenv("KORVANE_CAPTION_DPI")) {
     ASSERT_EQ(dpi, std::atoi(wanted));
   }
@@ -262,7 +270,8 @@ TEST(Captions, ReadableAtThisDpi) {
       RECT client;
       GetClientRect(entry.hwnd(), &client);
       int lineWidth = 0;
-      std::vector<bool> expected = ReferenceColumns(caption.Caption(), label, entry.BackColor(), dpi, &lineWidth);
+      std::vector<bool> expected =
+          ReferenceColumns(harness::Wide(kCaptions[language][i - 1]), label, entry.BackColor(), dpi, &lineWidth);
       if (dpi == 96) {
         EXPECT_LE(lineWidth, label.right - label.left) << "whole at 96 DPI: " << harness::Narrow(caption.Caption());
       }
@@ -281,7 +290,7 @@ TEST(Captions, ReadableAtThisDpi) {
           lastInk = y;
         }
       ASSERT_GE(firstInk, label.top);
-      EXPECT_LT(lastInk - firstInk, tk::WholePixelsOfPoints(8.25, dpi) * 3 / 2) << "more than one line";
+      EXPECT_LT(lastInk - firstInk, CaptionFontPixels(dpi) * 3 / 2) << "more than one line";
     }
   }
 }

@@ -97,11 +97,13 @@ class RegistryHive : public regtest::ScratchTest {
     ScratchTest::TearDown();
   }
   // RegError holds an earlier failure, to show that hive operations keep it.
-  void LeaveEarlierFailure() {
+  void LeaveEarlierFailure(harness::CallSite at = harness::CallSite::Here()) {
+    const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
     reg.ReadSetting(HKEY_CURRENT_USER, Sub("absent"), "v");
     ASSERT_EQ(2, reg.RegError()->Number());
   }
-  void ExpectEarlierFailureKept(const char* after) {
+  void ExpectEarlierFailureKept(const char* after, harness::CallSite at = harness::CallSite::Here()) {
+    const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
     EXPECT_EQ(2, reg.RegError()->Number()) << after;
     EXPECT_EQ("clsLxRegistry.ReadSetting", reg.RegError()->Source()) << after;
   }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "registry/LxVariant.h"
+#include "tests/harness/CallSite.h"
 
 // Failure messages show a tagged value as its kind and contents.
 inline void PrintTo(const LxVariant& v, std::ostream* os) {
@@ -72,8 +73,9 @@ class ScratchTest : public testing::Test {
   const std::string& Path() const { return path_; }
   std::string Sub(const std::string& relative) const { return path_ + "\\" + relative; }
 
-  void SetRaw(const std::string& section, const std::string& name, DWORD type,
-              const Bytes& data) const {
+  void SetRaw(const std::string& section, const std::string& name, DWORD type, const Bytes& data,
+              harness::CallSite at = harness::CallSite::Here()) const {
+    const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, section.c_str(), 0, nullptr, 0,
                                              KEY_ALL_ACCESS, nullptr, &key, nullptr));
@@ -104,7 +106,8 @@ class ScratchTest : public testing::Test {
     return v;
   }
 
-  void CreateRaw(const std::string& section) const {
+  void CreateRaw(const std::string& section, harness::CallSite at = harness::CallSite::Here()) const {
+    const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, section.c_str(), 0, nullptr, 0,
                                              KEY_ALL_ACCESS, nullptr, &key, nullptr));

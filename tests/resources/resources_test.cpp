@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/harness/CallSite.h"
 #include "tests/harness/paths.h"
 #include "version.h"
 
@@ -200,7 +201,8 @@ class Resources : public ::testing::Test {
   }
 
   // Checks the DIB header and hands out the pixels; fails the test otherwise.
-  static void Load(const ExpectedPicture& want, Picture* pic) {
+  static void Load(const ExpectedPicture& want, Picture* pic, harness::CallSite at = harness::CallSite::Here()) {
+    const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
     Blob blob = Raw(kBitmap, MAKEINTRESOURCEW(want.id), kEnglishUS);
     ASSERT_NE(blob.data, nullptr) << "bitmap " << want.id << " missing under language 1033";
     ASSERT_GE(blob.size, sizeof(BITMAPINFOHEADER)) << "bitmap " << want.id;
