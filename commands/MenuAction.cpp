@@ -26,13 +26,20 @@ void frmMain::MenuAction(const std::int16_t& Index) {
   SoundStop = false;
 
   switch (Index) {
-    case 1: InstallXmanager(); break;
-    case 2: InstallKorvane(); break;
-    case 3: OpenNotes(); break;
+    case 1:
+      InstallXmanager();
+      break;
+    case 2:
+      InstallKorvane();
+      break;
+    case 3:
+      OpenNotes();
+      break;
     case 4:
       Unload();
       tk::End();
-    default: break;
+    default:
+      break;
   }
 }
 

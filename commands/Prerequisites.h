@@ -21,7 +21,7 @@ inline constexpr char kInternetExplorerKey[] = "Software\\Microsoft\\Internet Ex
 inline constexpr char kNetworkCardsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\";
 inline constexpr char kServicesKey[] = "System\\CurrentControlSet\\Services\\";
 
-inline constexpr long long kLowestBuild = 2195;               // Windows 2000
+inline constexpr long long kLowestBuild = 2195;                   // Windows 2000
 inline constexpr long long kLowestInternetExplorerBuild = 54134;  // Internet Explorer 5.5
 inline constexpr int kLowestScreenWidth = 1024;
 

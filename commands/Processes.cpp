@@ -17,8 +17,7 @@ bool StartProgram(const wchar_t* application, const std::wstring& commandLine) {
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(application, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
+  if (!CreateProcessW(application, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
   // The new process is not waited for and not kept.
   tk::ScopedHandle process(pi.hProcess);
   tk::ScopedHandle thread(pi.hThread);

@@ -40,13 +40,11 @@ void clsTrackMouse::StopTracking() {
   HWND h = nullptr;
   try {
     h = ReadHwnd();
-  } catch (const std::exception&) {
-  }
+  } catch (const std::exception&) {}
   if (h) SetWindowLongPtrA(h, GWLP_WNDPROC, prevWndProc_);
   try {
     if (h) Trackers().Remove(TrackerKey(h));
-  } catch (const std::exception&) {
-  }
+  } catch (const std::exception&) {}
   // The pending hover or leave request stays with the system; what it sends
   // later goes to the restored procedure and is not seen here.
   tracking_ = false;
@@ -77,8 +75,7 @@ LRESULT clsTrackMouse::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
       // still goes on below.
       try {
         StartTracking();
-      } catch (const std::exception&) {
-      }
+      } catch (const std::exception&) {}
       break;
     case WM_MOUSEHOVER:
       if (MouseOver) MouseOver();

@@ -45,10 +45,22 @@ void frmMain::tmPicM4_MouseOver() { HighlightEntry(*this, 4); }
 
 // A strip lights its entry without the sound: coming down from the entry,
 // the entry's MouseOut has just cleared SoundStop.
-void frmMain::tmPicMB1_MouseOver() { SoundStop = true; tmPicM1_MouseOver(); }
-void frmMain::tmPicMB2_MouseOver() { SoundStop = true; tmPicM2_MouseOver(); }
-void frmMain::tmPicMB3_MouseOver() { SoundStop = true; tmPicM3_MouseOver(); }
-void frmMain::tmPicMB4_MouseOver() { SoundStop = true; tmPicM4_MouseOver(); }
+void frmMain::tmPicMB1_MouseOver() {
+  SoundStop = true;
+  tmPicM1_MouseOver();
+}
+void frmMain::tmPicMB2_MouseOver() {
+  SoundStop = true;
+  tmPicM2_MouseOver();
+}
+void frmMain::tmPicMB3_MouseOver() {
+  SoundStop = true;
+  tmPicM3_MouseOver();
+}
+void frmMain::tmPicMB4_MouseOver() {
+  SoundStop = true;
+  tmPicM4_MouseOver();
+}
 
 // Leaving an entry ends the visit: the next rest on it plays the sound again.
 // The highlight stays where it is.

@@ -19,8 +19,8 @@ const COLORREF kPanelGrey = 0x00F3F3F3;
 // Client area at 5850 x 5355 twips from the screen's corner, 7560 x 5235 twips
 // large until the load handler gives the window its outer size.
 tk::FormDefinition Definition() {
-  return tk::FormDefinition{std::to_wstring(IDS_TITLE), std::to_string(IDS_TITLE), {5850, 5355, 7560, 5235},
-                            kWhite, IDI_WINDOW};
+  return tk::FormDefinition{
+      std::to_wstring(IDS_TITLE), std::to_string(IDS_TITLE), {5850, 5355, 7560, 5235}, kWhite, IDI_WINDOW};
 }
 
 // The string base of entry i's caption (1..4), which its label keeps as Tag.
@@ -31,15 +31,13 @@ int CaptionBase(int i) {
 
 // The picture base of panel k: 0 the welcome, then one per entry.
 int PanelBase(int k) {
-  static const int bases[] = {IDB_PANEL_WELCOME, IDB_PANEL_XMAN, IDB_PANEL_KORV, IDB_PANEL_HELP,
-                              IDB_PANEL_EXIT};
+  static const int bases[] = {IDB_PANEL_WELCOME, IDB_PANEL_XMAN, IDB_PANEL_KORV, IDB_PANEL_HELP, IDB_PANEL_EXIT};
   return bases[k];
 }
 
 }  // namespace
 
-tk::PictureBox& frmMain::NewPictureBox(tk::Container& parent, tk::TwipsRect rect, COLORREF back,
-                                       std::string name) {
+tk::PictureBox& frmMain::NewPictureBox(tk::Container& parent, tk::TwipsRect rect, COLORREF back, std::string name) {
   controls_.push_back(std::make_unique<tk::PictureBox>(parent, rect, back, std::move(name)));
   return *controls_.back();
 }

@@ -30,12 +30,12 @@ class frmMain : public tk::Form {
   // ---- Controls ------------------------------------------------------------
   tk::PictureBox& picHeader;
   tk::PictureBox& picBalken;
-  tk::ControlArray<tk::PictureBox> picM;   // 1..4: the menu entries
-  tk::ControlArray<tk::Label> lblM;        // 1..4: their captions, drawn on picM(i)
-  tk::ControlArray<tk::PictureBox> picMB;  // 1..4: the one-pixel strip under each entry
-  tk::PictureBox& picMend;                 // filler below the last entry
-  tk::PictureBox& picMexplain;             // the visible explanation panel
-  tk::ControlArray<tk::PictureBox> picMex; // 0..4: hidden holders of the panel pictures
+  tk::ControlArray<tk::PictureBox> picM;    // 1..4: the menu entries
+  tk::ControlArray<tk::Label> lblM;         // 1..4: their captions, drawn on picM(i)
+  tk::ControlArray<tk::PictureBox> picMB;   // 1..4: the one-pixel strip under each entry
+  tk::PictureBox& picMend;                  // filler below the last entry
+  tk::PictureBox& picMexplain;              // the visible explanation panel
+  tk::ControlArray<tk::PictureBox> picMex;  // 0..4: hidden holders of the panel pictures
 
   // ---- Mouse trackers, created by MenuLayout, released at unload ----------
   std::shared_ptr<clsTrackMouse> tmPicM1, tmPicM2, tmPicM3, tmPicM4;

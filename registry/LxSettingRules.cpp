@@ -44,9 +44,7 @@ bool IsExpandable(const std::string& text) {
   return buffer != text;
 }
 
-DWORD ReadBufferSize(DWORD type, DWORD reportedSize) {
-  return type == REG_DWORD ? 4 : reportedSize;
-}
+DWORD ReadBufferSize(DWORD type, DWORD reportedSize) { return type == REG_DWORD ? 4 : reportedSize; }
 
 LxVariant DecodeRegData(DWORD type, const BYTE* data, DWORD size) {
   switch (type) {
@@ -77,8 +75,8 @@ RegData EncodeSetting(const LxVariant& value) {
     if (vt == LxVariant::vbInteger || vt == LxVariant::vbLong || vt == LxVariant::vbByte) {
       const uint32_t bits = static_cast<uint32_t>(static_cast<int32_t>(value.IntValue()));
       out.type = REG_DWORD;
-      out.bytes = {static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8),
-                   static_cast<BYTE>(bits >> 16), static_cast<BYTE>(bits >> 24)};
+      out.bytes = {static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8), static_cast<BYTE>(bits >> 16),
+                   static_cast<BYTE>(bits >> 24)};
       return out;
     }
     if (vt == LxVariant::vbString) {
@@ -119,9 +117,12 @@ DWORD SettingRegType(const LxVariant& value) {
   switch (vt) {
     case LxVariant::vbInteger:
     case LxVariant::vbLong:
-    case LxVariant::vbByte: return REG_DWORD;
-    case LxVariant::vbString: return IsExpandable(value.Text()) ? REG_EXPAND_SZ : REG_SZ;
-    default: return REG_NONE;
+    case LxVariant::vbByte:
+      return REG_DWORD;
+    case LxVariant::vbString:
+      return IsExpandable(value.Text()) ? REG_EXPAND_SZ : REG_SZ;
+    default:
+      return REG_NONE;
   }
 }
 

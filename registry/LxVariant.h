@@ -15,19 +15,19 @@ class LxVariant {
   enum VarType : int32_t {
     vbEmpty = 0,
     vbNull = 1,
-    vbInteger = 2,    // signed 16-bit
-    vbLong = 3,       // signed 32-bit
+    vbInteger = 2,  // signed 16-bit
+    vbLong = 3,     // signed 32-bit
     vbSingle = 4,
     vbDouble = 5,
-    vbCurrency = 6,   // held as a count of 1/10000 units
-    vbDate = 7,       // days since 1899-12-30, fraction = time of day
-    vbString = 8,     // ANSI code page text
+    vbCurrency = 6,  // held as a count of 1/10000 units
+    vbDate = 7,      // days since 1899-12-30, fraction = time of day
+    vbString = 8,    // ANSI code page text
     vbObject = 9,
     vbError = 10,
     vbBoolean = 11,
-    vbVariant = 12,   // only as an array element type
+    vbVariant = 12,  // only as an array element type
     vbDataObject = 13,
-    vbDecimal = 14,   // held as a double here; only its code and text matter
+    vbDecimal = 14,  // held as a double here; only its code and text matter
     vbByte = 17,
     vbArray = 0x2000,
   };
@@ -55,8 +55,7 @@ class LxVariant {
   // Any other array: every item must be of elementType, unless elementType is
   // vbVariant (then items may be of any single kind). Throws
   // std::invalid_argument otherwise.
-  static LxVariant Array(VarType elementType, std::vector<LxVariant> items,
-                         int32_t lowerBound = 0);
+  static LxVariant Array(VarType elementType, std::vector<LxVariant> items, int32_t lowerBound = 0);
 
   int32_t VarTypeCode() const { return vt_; }
   bool IsArray() const { return (vt_ & vbArray) != 0; }
@@ -74,8 +73,8 @@ class LxVariant {
   double RealValue() const { return real_; }         // Single, Double, Date, Decimal
   const std::string& Text() const { return text_; }  // String
   const std::shared_ptr<void>& ObjectRef() const { return object_; }
-  const std::vector<uint8_t>& Bytes() const { return bytes_; }      // Byte array
-  const std::vector<LxVariant>& Items() const { return items_; }    // other arrays
+  const std::vector<uint8_t>& Bytes() const { return bytes_; }    // Byte array
+  const std::vector<LxVariant>& Items() const { return items_; }  // other arrays
   int32_t LBound() const { return lowerBound_; }
   int32_t UBound() const;  // LBound() - 1 for an empty array
 

@@ -9,8 +9,8 @@ std::string MessageFor(int32_t number, const std::string& description) {
 
 }  // namespace
 
-LxRaisedError::LxRaisedError(int32_t number, std::string source, std::string description,
-                             std::string helpFile, int32_t helpContext)
+LxRaisedError::LxRaisedError(int32_t number, std::string source, std::string description, std::string helpFile,
+                             int32_t helpContext)
     : std::runtime_error(MessageFor(number, description)),
       number_(number),
       source_(std::move(source)),
@@ -18,9 +18,8 @@ LxRaisedError::LxRaisedError(int32_t number, std::string source, std::string des
       helpFile_(std::move(helpFile)),
       helpContext_(helpContext) {}
 
-void clsLxError::Raise(int32_t lngNumber, const std::string& strSource,
-                       const std::string& strDescription, const std::string& strHelpFile,
-                       int32_t lngHelpContext) {
+void clsLxError::Raise(int32_t lngNumber, const std::string& strSource, const std::string& strDescription,
+                       const std::string& strHelpFile, int32_t lngHelpContext) {
   number_ = lngNumber;
   description_ = strDescription;
   helpContext_ = lngHelpContext;

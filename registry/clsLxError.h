@@ -11,8 +11,8 @@
 // value that has no text form (13 type mismatch, 94 invalid use of Null).
 class LxRaisedError : public std::runtime_error {
  public:
-  LxRaisedError(int32_t number, std::string source, std::string description,
-                std::string helpFile = {}, int32_t helpContext = 0);
+  LxRaisedError(int32_t number, std::string source, std::string description, std::string helpFile = {},
+                int32_t helpContext = 0);
 
   int32_t Number() const { return number_; }
   const std::string& Source() const { return source_; }
@@ -34,8 +34,7 @@ class clsLxError {
  public:
   // Stores the five values (LastDllError keeps its own) and throws them as an
   // LxRaisedError. what() is the description, or "Error <number>" when empty.
-  [[noreturn]] void Raise(int32_t lngNumber, const std::string& strSource = {},
-                          const std::string& strDescription = {},
+  [[noreturn]] void Raise(int32_t lngNumber, const std::string& strSource = {}, const std::string& strDescription = {},
                           const std::string& strHelpFile = {}, int32_t lngHelpContext = 0);
   // Every field back to 0 or the empty text.
   void Clear();

@@ -20,9 +20,8 @@ struct KeyInfo {
 
 // No class name is wanted: the class arguments stay null.
 LONG QueryInfo(HKEY key, KeyInfo& info) {
-  return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &info.subKeys, &info.longestSubKey,
-                          nullptr, &info.values, &info.longestValueName, &info.longestValueData,
-                          nullptr, nullptr);
+  return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &info.subKeys, &info.longestSubKey, nullptr, &info.values,
+                          &info.longestValueName, &info.longestValueData, nullptr, nullptr);
 }
 
 // Opens the section for reading, asks for its counts and closes it again.
@@ -80,14 +79,12 @@ int32_t clsLxRegistry::HasSettings(HKEY hKey, const std::string& Section) {
   return static_cast<int32_t>(info.values);
 }
 
-std::optional<std::vector<std::string>> clsLxRegistry::GetSubSectionNames(HKEY hKey,
-                                                                         const std::string& Section) {
+std::optional<std::vector<std::string>> clsLxRegistry::GetSubSectionNames(HKEY hKey, const std::string& Section) {
   regError_->Clear();
   std::vector<std::string> names;
   LxRegKey key;
   KeyInfo info;
-  LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS,
-                            key.receive());
+  LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, key.receive());
   if (code == ERROR_SUCCESS) code = QueryInfo(key.get(), info);
   if (code == ERROR_SUCCESS) {
     // Sized once from the key's longest name: a longer sub-key added during
@@ -97,8 +94,7 @@ std::optional<std::vector<std::string>> clsLxRegistry::GetSubSectionNames(HKEY h
     for (DWORD index = 0;; ++index) {
       DWORD length = capacity;
       FILETIME written;
-      code = RegEnumKeyExA(key.get(), index, &buffer[0], &length, nullptr, nullptr, nullptr,
-                           &written);
+      code = RegEnumKeyExA(key.get(), index, &buffer[0], &length, nullptr, nullptr, nullptr, &written);
       if (code != ERROR_SUCCESS) break;
       names.emplace_back(buffer, 0, length);
     }
@@ -109,8 +105,7 @@ std::optional<std::vector<std::string>> clsLxRegistry::GetSubSectionNames(HKEY h
   return std::nullopt;
 }
 
-std::optional<std::vector<clsLxRegSetting>> clsLxRegistry::GetAllSettings(HKEY hKey,
-                                                                         const std::string& Section) {
+std::optional<std::vector<clsLxRegSetting>> clsLxRegistry::GetAllSettings(HKEY hKey, const std::string& Section) {
   regError_->Clear();
   std::vector<clsLxRegSetting> settings;
   LxRegKey key;
@@ -126,8 +121,7 @@ std::optional<std::vector<clsLxRegSetting>> clsLxRegistry::GetAllSettings(HKEY h
       DWORD nameLength = nameCapacity;
       DWORD dataLength = info.longestValueData;
       DWORD type = REG_NONE;
-      code = RegEnumValueA(key.get(), index, &name[0], &nameLength, nullptr, &type, data.data(),
-                           &dataLength);
+      code = RegEnumValueA(key.get(), index, &name[0], &nameLength, nullptr, &type, data.data(), &dataLength);
       if (code != ERROR_SUCCESS) break;
       clsLxRegSetting setting;
       setting.SettingName(name.substr(0, nameLength));
@@ -148,8 +142,8 @@ int32_t clsLxRegistry::CreateSection(HKEY hKey, const std::string& Section) {
   regError_->Clear();
   LxRegKey key;
   DWORD disposition = 0;
-  const LONG code = RegCreateKeyExA(hKey, Section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                    KEY_CREATE_SUB_KEY, nullptr, key.receive(), &disposition);
+  const LONG code = RegCreateKeyExA(hKey, Section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_CREATE_SUB_KEY,
+                                    nullptr, key.receive(), &disposition);
   key.Close();
   if (code != ERROR_SUCCESS) {
     Record(code, ".CreateSection");
@@ -194,8 +188,7 @@ std::optional<clsLxRegSetting> clsLxRegistry::ReadSetting(HKEY hKey, const std::
   LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_QUERY_VALUE, key.receive());
   DWORD type = REG_NONE;
   DWORD size = 0;
-  if (code == ERROR_SUCCESS)
-    code = RegQueryValueExA(key.get(), SettingName.c_str(), nullptr, &type, nullptr, &size);
+  if (code == ERROR_SUCCESS) code = RegQueryValueExA(key.get(), SettingName.c_str(), nullptr, &type, nullptr, &size);
   if (code == ERROR_SUCCESS) {
     setting.SettingName(SettingName);
     code = ReadShaped(key.get(), SettingName, type, size, setting);
@@ -208,8 +201,8 @@ std::optional<clsLxRegSetting> clsLxRegistry::ReadSetting(HKEY hKey, const std::
   return setting;
 }
 
-int32_t clsLxRegistry::WriteSetting(HKEY hKey, const std::string& Section,
-                                    const std::string& SettingName, const LxVariant& Setting) {
+int32_t clsLxRegistry::WriteSetting(HKEY hKey, const std::string& Section, const std::string& SettingName,
+                                    const LxVariant& Setting) {
   regError_->Clear();
   lxrules::RegData data;
   try {
@@ -226,8 +219,7 @@ int32_t clsLxRegistry::WriteSetting(HKEY hKey, const std::string& Section,
   LxRegKey key;
   DWORD disposition = 0;
   LONG code = RegCreateKeyExA(hKey, Section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                              KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, key.receive(),
-                              &disposition);
+                              KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, key.receive(), &disposition);
   if (code == ERROR_SUCCESS)
     code = RegSetValueExA(key.get(), SettingName.c_str(), 0, data.type, data.bytes.data(),
                           static_cast<DWORD>(data.bytes.size()));
@@ -239,8 +231,7 @@ int32_t clsLxRegistry::WriteSetting(HKEY hKey, const std::string& Section,
   return static_cast<int32_t>(disposition);
 }
 
-bool clsLxRegistry::DeleteSetting(HKEY hKey, const std::string& Section,
-                                  const std::string& SettingName) {
+bool clsLxRegistry::DeleteSetting(HKEY hKey, const std::string& Section, const std::string& SettingName) {
   regError_->Clear();
   LxRegKey key;
   LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_SET_VALUE, key.receive());
@@ -257,9 +248,9 @@ std::string clsLxRegistry::GetErrorText(DWORD code) const {
   // One line (width mask); inserts are left as written, since no arguments
   // exist to fill them and formatting them without would read garbage.
   char buffer[512] = {};
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
-      nullptr, code, 0, buffer, sizeof buffer, nullptr);
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
+                     nullptr, code, 0, buffer, sizeof buffer, nullptr);
   return std::string(buffer, length);
 }
 
@@ -269,8 +260,7 @@ void clsLxRegistry::Record(DWORD code, const char* suffix) {
   regError_->Source(ClassName() + suffix);
 }
 
-LONG clsLxRegistry::ReadShaped(HKEY key, const std::string& name, DWORD type, DWORD size,
-                               clsLxRegSetting& out) {
+LONG clsLxRegistry::ReadShaped(HKEY key, const std::string& name, DWORD type, DWORD size, clsLxRegSetting& out) {
   DWORD length = lxrules::ReadBufferSize(type, size);
   // Never under four bytes, so that data decoded as a REG_DWORD always has
   // its four bytes even if the value changed type since it was measured.

@@ -63,14 +63,12 @@ class clsLxRegistry {
   bool EnablePrivilege(const std::string& seName);
   // Replaces the contents of lPredefinedKey\sKeyName from the hive file
   // sFileName (with SeRestorePrivilege); true only when the restore succeeded.
-  bool RestoreKey(const std::string& sKeyName, const std::string& sFileName,
-                  HKEY lPredefinedKey);
+  bool RestoreKey(const std::string& sKeyName, const std::string& sFileName, HKEY lPredefinedKey);
   // Writes lPredefinedKey\sKeyName to the hive file sFileName (with
   // SeBackupPrivilege). The hive goes to a new file beside the target first and
   // replaces the target only when complete: on false an existing file is
   // untouched.
-  bool SaveKey(const std::string& sKeyName, const std::string& sFileName,
-               HKEY lPredefinedKey);
+  bool SaveKey(const std::string& sKeyName, const std::string& sFileName, HKEY lPredefinedKey);
 
   // Environment references ("%TEMP%") replaced; undefined ones stay as written.
   // Fills RegError only when the expansion fails with a last error.
@@ -90,14 +88,12 @@ class clsLxRegistry {
   // Deletes a key and its whole tree, children before parents.
   bool DeleteSectionRec(HKEY hKey, const std::string& Section);
   // One value, or nullopt (missing key or value: Number 2).
-  std::optional<clsLxRegSetting> ReadSetting(HKEY hKey, const std::string& Section,
-                                             const std::string& SettingName);
+  std::optional<clsLxRegSetting> ReadSetting(HKEY hKey, const std::string& Section, const std::string& SettingName);
   // Writes Setting by the write rules (see LxSettingRules.h), creating the
   // section when missing: 1 key created, 2 key existed, 0 failed. A kind that
   // cannot be written (Boolean, Single, Empty, ...) gives 0 with Number 13 and
   // touches nothing.
-  int32_t WriteSetting(HKEY hKey, const std::string& Section, const std::string& SettingName,
-                       const LxVariant& Setting);
+  int32_t WriteSetting(HKEY hKey, const std::string& Section, const std::string& SettingName, const LxVariant& Setting);
   bool DeleteSetting(HKEY hKey, const std::string& Section, const std::string& SettingName);
 
  private:
@@ -107,8 +103,7 @@ class clsLxRegistry {
   void Record(DWORD code, const char* suffix);
   // Reads value `name` of an open key into out.Setting(), with a buffer shaped
   // by the type and size that an earlier query or the enumeration reported.
-  static LONG ReadShaped(HKEY key, const std::string& name, DWORD type, DWORD size,
-                         clsLxRegSetting& out);
+  static LONG ReadShaped(HKEY key, const std::string& name, DWORD type, DWORD size, clsLxRegSetting& out);
 
   std::shared_ptr<clsLxError> regError_;
 };

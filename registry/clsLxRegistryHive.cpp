@@ -23,8 +23,7 @@ std::string TempFileBeside(const std::string& target) {
 
 bool clsLxRegistry::LoadKey(HKEY hKey, const std::string& ParentKey, const std::string& NewKey) {
   LxRegKey parent;
-  if (RegOpenKeyExA(hKey, ParentKey.c_str(), 0, KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
-                    parent.receive()) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(hKey, ParentKey.c_str(), 0, KEY_SET_VALUE | KEY_CREATE_SUB_KEY, parent.receive()) != ERROR_SUCCESS)
     return false;
   // Always this one file; a failed expansion leaves "" (and RegError filled).
   const std::string file = ExpandEnvString("%temp%\\regsav.reg");
@@ -35,9 +34,7 @@ bool clsLxRegistry::LoadKey(HKEY hKey, const std::string& ParentKey, const std::
 
 bool clsLxRegistry::EnablePrivilege(const std::string& seName) {
   LxHandle token;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
-                        token.receive()))
-    return false;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.receive())) return false;
   LUID luid;
   if (!LookupPrivilegeValueA(nullptr, seName.c_str(), &luid)) return false;
   TOKEN_PRIVILEGES wanted = {};
@@ -46,37 +43,28 @@ bool clsLxRegistry::EnablePrivilege(const std::string& seName) {
   wanted.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
   TOKEN_PRIVILEGES previous = {};
   DWORD previousLength = 0;
-  if (!AdjustTokenPrivileges(token.get(), FALSE, &wanted, sizeof previous, &previous,
-                             &previousLength))
-    return false;
+  if (!AdjustTokenPrivileges(token.get(), FALSE, &wanted, sizeof previous, &previous, &previousLength)) return false;
   // The call also succeeds for a privilege that the token does not hold at
   // all; only its own last error, read at once, tells that nothing was enabled.
   return GetLastError() != ERROR_NOT_ALL_ASSIGNED;
 }
 
-bool clsLxRegistry::RestoreKey(const std::string& sKeyName, const std::string& sFileName,
-                               HKEY lPredefinedKey) {
+bool clsLxRegistry::RestoreKey(const std::string& sKeyName, const std::string& sFileName, HKEY lPredefinedKey) {
   if (!EnablePrivilege("SeRestorePrivilege")) return false;
   LxRegKey key;
-  if (RegOpenKeyExA(lPredefinedKey, sKeyName.c_str(), 0, KEY_ALL_ACCESS, key.receive()) !=
-      ERROR_SUCCESS)
-    return false;
+  if (RegOpenKeyExA(lPredefinedKey, sKeyName.c_str(), 0, KEY_ALL_ACCESS, key.receive()) != ERROR_SUCCESS) return false;
   // REG_FORCE_RESTORE: replace the contents even where keys below are open.
   return RegRestoreKeyA(key.get(), sFileName.c_str(), REG_FORCE_RESTORE) == ERROR_SUCCESS;
 }
 
-bool clsLxRegistry::SaveKey(const std::string& sKeyName, const std::string& sFileName,
-                            HKEY lPredefinedKey) {
+bool clsLxRegistry::SaveKey(const std::string& sKeyName, const std::string& sFileName, HKEY lPredefinedKey) {
   if (!EnablePrivilege("SeBackupPrivilege")) return false;
   LxRegKey key;
-  if (RegOpenKeyExA(lPredefinedKey, sKeyName.c_str(), 0, KEY_ALL_ACCESS, key.receive()) !=
-      ERROR_SUCCESS)
-    return false;
+  if (RegOpenKeyExA(lPredefinedKey, sKeyName.c_str(), 0, KEY_ALL_ACCESS, key.receive()) != ERROR_SUCCESS) return false;
   // A read-only target stays: Windows refuses to rename over one, and this
   // Wine would replace it, so ask first and refuse on both.
   const DWORD attributes = GetFileAttributesA(sFileName.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    return false;
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   // Save beside the target and replace it only once the hive is complete:
   // an existing file survives every failure. The temporary name is reserved
   // by an empty file, which must go first: Windows refuses to save into an

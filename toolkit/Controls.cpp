@@ -33,18 +33,42 @@ Label::Label(PictureBox& container, TwipsRect rect, std::wstring caption, FontSp
     : Tag(std::move(tag)), box_(container), rect_(rect), caption_(std::move(caption)), font_(std::move(font)) {}
 
 void Label::Changed() { box_.Invalidate(); }
-void Label::SetCaption(std::wstring caption) { caption_ = std::move(caption); Changed(); }
+void Label::SetCaption(std::wstring caption) {
+  caption_ = std::move(caption);
+  Changed();
+}
 double Label::Left() const { return box_.FromTwipsX(rect_.left); }
 double Label::Top() const { return box_.FromTwipsY(rect_.top); }
 double Label::Width() const { return box_.FromTwipsX(rect_.width); }
 double Label::Height() const { return box_.FromTwipsY(rect_.height); }
-void Label::SetLeft(double v) { rect_.left = box_.ToTwipsX(v); Changed(); }
-void Label::SetTop(double v) { rect_.top = box_.ToTwipsY(v); Changed(); }
-void Label::SetWidth(double v) { rect_.width = box_.ToTwipsX(v); Changed(); }
-void Label::SetHeight(double v) { rect_.height = box_.ToTwipsY(v); Changed(); }
-void Label::SetFontName(std::wstring name) { font_.name = std::move(name); FontChanged(); }
-void Label::SetFontBold(bool bold) { font_.bold = bold; FontChanged(); }
-void Label::SetFontSize(double points) { font_.size = points; FontChanged(); }
+void Label::SetLeft(double v) {
+  rect_.left = box_.ToTwipsX(v);
+  Changed();
+}
+void Label::SetTop(double v) {
+  rect_.top = box_.ToTwipsY(v);
+  Changed();
+}
+void Label::SetWidth(double v) {
+  rect_.width = box_.ToTwipsX(v);
+  Changed();
+}
+void Label::SetHeight(double v) {
+  rect_.height = box_.ToTwipsY(v);
+  Changed();
+}
+void Label::SetFontName(std::wstring name) {
+  font_.name = std::move(name);
+  FontChanged();
+}
+void Label::SetFontBold(bool bold) {
+  font_.bold = bold;
+  FontChanged();
+}
+void Label::SetFontSize(double points) {
+  font_.size = points;
+  FontChanged();
+}
 
 void Label::FontChanged() {
   gdiFont_.reset();
@@ -58,9 +82,9 @@ void Label::Draw(HDC dc) const {
   // sends the font mapper on a search each time.
   if (!gdiFont_) {
     int height = -WholePixelsOfPoints(font_.size, GetDeviceCaps(dc, LOGPIXELSY));
-    gdiFont_.reset(CreateFontW(height, 0, 0, 0, font_.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH | FF_SWISS, font_.name.c_str()));
+    gdiFont_.reset(CreateFontW(height, 0, 0, 0, font_.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                               font_.name.c_str()));
   }
   SelectGuard select(dc, gdiFont_.get());
   SetBkMode(dc, TRANSPARENT);
@@ -109,10 +133,22 @@ double PictureBox::Left() const { return parent_.FromTwipsX(rect_.left); }
 double PictureBox::Top() const { return parent_.FromTwipsY(rect_.top); }
 double PictureBox::Width() const { return parent_.FromTwipsX(rect_.width); }
 double PictureBox::Height() const { return parent_.FromTwipsY(rect_.height); }
-void PictureBox::SetLeft(double v) { rect_.left = parent_.ToTwipsX(v); Place(); }
-void PictureBox::SetTop(double v) { rect_.top = parent_.ToTwipsY(v); Place(); }
-void PictureBox::SetWidth(double v) { rect_.width = parent_.ToTwipsX(v); Place(); }
-void PictureBox::SetHeight(double v) { rect_.height = parent_.ToTwipsY(v); Place(); }
+void PictureBox::SetLeft(double v) {
+  rect_.left = parent_.ToTwipsX(v);
+  Place();
+}
+void PictureBox::SetTop(double v) {
+  rect_.top = parent_.ToTwipsY(v);
+  Place();
+}
+void PictureBox::SetWidth(double v) {
+  rect_.width = parent_.ToTwipsX(v);
+  Place();
+}
+void PictureBox::SetHeight(double v) {
+  rect_.height = parent_.ToTwipsY(v);
+  Place();
+}
 double PictureBox::ScaleWidth() const { return FromTwipsX(rect_.width); }
 double PictureBox::ScaleHeight() const { return FromTwipsY(rect_.height); }
 
@@ -139,8 +175,10 @@ void PictureBox::SetPicture(std::shared_ptr<tk::Picture> picture) {
 bool PictureBox::Visible() const { return visible_; }
 void PictureBox::SetVisible(bool visible) {
   visible_ = visible;
-  if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
-  else if (visible) hwnd();
+  if (hwnd_)
+    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+  else if (visible)
+    hwnd();
 }
 
 Label& PictureBox::AddLabel(TwipsRect rect, std::wstring caption, FontSpec font, std::string tag) {
@@ -188,7 +226,10 @@ void PictureBox::OnButtonDown(POINT pt, bool secondOfDouble) {
   pressedDouble_ = secondOfDouble;
   for (int i = static_cast<int>(labels_.size()) - 1; i >= 0; --i) {
     RECT r = labels_[i]->PixelRect();
-    if (PtInRect(&r, pt)) { pressed_ = i; break; }
+    if (PtInRect(&r, pt)) {
+      pressed_ = i;
+      break;
+    }
   }
   SetCapture(hwnd_);
 }
@@ -201,8 +242,10 @@ void PictureBox::OnButtonUp(POINT pt) {
   GetClientRect(hwnd_, &client);
   if (target == kNone || !PtInRect(&client, pt)) return;
   std::function<void()> handler;
-  if (target == kBox) handler = pressedDouble_ ? DblClick : Click;
-  else handler = pressedDouble_ ? labels_[target]->DblClick : labels_[target]->Click;
+  if (target == kBox)
+    handler = pressedDouble_ ? DblClick : Click;
+  else
+    handler = pressedDouble_ ? labels_[target]->DblClick : labels_[target]->Click;
   if (handler) handler();  // may close the window and destroy this box
 }
 
@@ -216,11 +259,20 @@ LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
   return Guarded([&]() -> LRESULT {
     switch (msg) {
-      case WM_ERASEBKGND: return 1;  // WM_PAINT fills the background
-      case WM_PAINT: self->Paint(); return 0;
-      case WM_LBUTTONDOWN: self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, false); return 0;
-      case WM_LBUTTONDBLCLK: self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, true); return 0;
-      case WM_LBUTTONUP: self->OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
+      case WM_ERASEBKGND:
+        return 1;  // WM_PAINT fills the background
+      case WM_PAINT:
+        self->Paint();
+        return 0;
+      case WM_LBUTTONDOWN:
+        self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, false);
+        return 0;
+      case WM_LBUTTONDBLCLK:
+        self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, true);
+        return 0;
+      case WM_LBUTTONUP:
+        self->OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        return 0;
       case WM_NCDESTROY:
         self->hwnd_ = nullptr;
         self->windowGone_ = true;

@@ -166,7 +166,7 @@ class PictureBox : public Container {
   COLORREF backColor_;
   std::shared_ptr<tk::Picture> picture_;
   std::vector<std::unique_ptr<Label>> labels_;
-  int pressed_ = kNone;  // what the button went down on: a label index, kBox or kNone
+  int pressed_ = kNone;         // what the button went down on: a label index, kBox or kNone
   bool pressedDouble_ = false;  // that press was the second of a double-click
   static constexpr int kNone = -2;
   static constexpr int kBox = -1;

@@ -32,8 +32,8 @@ void Form::RegisterClasses(HINSTANCE instance) {
 Form::Form(const FormDefinition& def) : Tag(def.tag), backColor_(def.backColor) {
   RECT r = PixelRectOf(def.client);
   AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-  hwnd_ = CreateWindowExW(kExStyle, kFormClass, def.caption.c_str(), kStyle, r.left, r.top,
-                          r.right - r.left, r.bottom - r.top, nullptr, nullptr, g_instance, this);
+  hwnd_ = CreateWindowExW(kExStyle, kFormClass, def.caption.c_str(), kStyle, r.left, r.top, r.right - r.left,
+                          r.bottom - r.top, nullptr, nullptr, g_instance, this);
   if (!hwnd_) ThrowWindowError("the main window");
   if (def.iconId) {
     // The window does not own the icons it is given: the form does.
@@ -142,9 +142,14 @@ void Form::Paint() {
 
 LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: Paint(); return 0;
-    case WM_CLOSE: Unload(); return 0;  // the close box runs the same unload as a command
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_CLOSE:
+      Unload();
+      return 0;  // the close box runs the same unload as a command
     case WM_NCDESTROY:
       hwnd_ = nullptr;
       if (--g_openForms == 0) PostQuitMessage(0);

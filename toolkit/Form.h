@@ -14,9 +14,9 @@ namespace tk {
 struct FormDefinition {
   std::wstring caption;
   std::string tag;
-  TwipsRect client;   // client area: left and top from the screen's corner
+  TwipsRect client;  // client area: left and top from the screen's corner
   COLORREF backColor;
-  int iconId;         // icon group of the window's own icon
+  int iconId;  // icon group of the window's own icon
 };
 
 class Form : public Container {

@@ -17,7 +17,10 @@ class Owned {
   Owned& operator=(const Owned&) = delete;
   Owned(Owned&& o) noexcept : h_(std::exchange(o.h_, H{})) {}
   Owned& operator=(Owned&& o) noexcept {
-    if (this != &o) { reset(); h_ = std::exchange(o.h_, H{}); }
+    if (this != &o) {
+      reset();
+      h_ = std::exchange(o.h_, H{});
+    }
     return *this;
   }
   H get() const { return h_; }
@@ -31,10 +34,18 @@ class Owned {
   H h_{};
 };
 
-struct CloseHandleFn { void operator()(HANDLE h) const { CloseHandle(h); } };
-struct DeleteObjectFn { void operator()(HGDIOBJ h) const { DeleteObject(h); } };
-struct DeleteDCFn { void operator()(HDC h) const { DeleteDC(h); } };
-struct DestroyIconFn { void operator()(HICON h) const { DestroyIcon(h); } };
+struct CloseHandleFn {
+  void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct DeleteObjectFn {
+  void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct DeleteDCFn {
+  void operator()(HDC h) const { DeleteDC(h); }
+};
+struct DestroyIconFn {
+  void operator()(HICON h) const { DestroyIcon(h); }
+};
 
 using ScopedHandle = Owned<HANDLE, CloseHandleFn>;
 using ScopedBitmap = Owned<HBITMAP, DeleteObjectFn>;
@@ -47,7 +58,9 @@ using ScopedIcon = Owned<HICON, DestroyIconFn>;
 class WindowDC {
  public:
   explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-  ~WindowDC() { if (dc_) ReleaseDC(hwnd_, dc_); }
+  ~WindowDC() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
   WindowDC(const WindowDC&) = delete;
   WindowDC& operator=(const WindowDC&) = delete;
   HDC get() const { return dc_; }

@@ -30,7 +30,7 @@ std::int64_t DivideHalfEven(std::int64_t n, std::int64_t d);
 
 // A length in twips at `dpi`, in 1/5760 pixel, and as pixels.
 std::int64_t SubPixels(double twips, int dpi);
-double Pixels(double twips, int dpi);           // exact for whole sub-pixels
+double Pixels(double twips, int dpi);             // exact for whole sub-pixels
 std::int32_t WholePixels(double twips, int dpi);  // halves to even
 
 // The same at the screen's DPI, horizontally and vertically.

@@ -40,10 +40,10 @@ int main(int argc, char** argv) {
   frmMain form;
   form.Show();
   Pump();
-  harness::PaintCounter paints({form.picHeader.hwnd(), form.picBalken.hwnd(), form.picM(1).hwnd(),
-                                form.picM(2).hwnd(), form.picM(3).hwnd(), form.picM(4).hwnd(),
-                                form.picMB(1).hwnd(), form.picMB(2).hwnd(), form.picMB(3).hwnd(),
-                                form.picMB(4).hwnd(), form.picMend.hwnd(), form.picMexplain.hwnd()});
+  harness::PaintCounter paints({form.picHeader.hwnd(), form.picBalken.hwnd(), form.picM(1).hwnd(), form.picM(2).hwnd(),
+                                form.picM(3).hwnd(), form.picM(4).hwnd(), form.picMB(1).hwnd(), form.picMB(2).hwnd(),
+                                form.picMB(3).hwnd(), form.picMB(4).hwnd(), form.picMend.hwnd(),
+                                form.picMexplain.hwnd()});
   Rest(form.picM(2));  // lights entry 2, explains it, plays the sound
   std::printf("paints_lighting_an_entry %d\n", paints.Total());
   paints.Reset();

@@ -39,21 +39,15 @@ double TimeMs(const std::function<size_t()>& work, size_t expected) {
   return std::chrono::duration<double, std::milli>(stop - start).count();
 }
 
-std::string Values(const std::string& root, int count) {
-  return root + "\\values" + std::to_string(count);
-}
-std::string Keys(const std::string& root, int count) {
-  return root + "\\keys" + std::to_string(count);
-}
+std::string Values(const std::string& root, int count) { return root + "\\values" + std::to_string(count); }
+std::string Keys(const std::string& root, int count) { return root + "\\keys" + std::to_string(count); }
 
 void Fill(clsLxRegistry& reg, const std::string& root, int count) {
   for (int i = 0; i < count; ++i) {
     const std::string n = std::to_string(i);
-    if (!reg.WriteSetting(HKEY_CURRENT_USER, Values(root, count), "value" + n,
-                          LxVariant::String("data " + n)) ||
+    if (!reg.WriteSetting(HKEY_CURRENT_USER, Values(root, count), "value" + n, LxVariant::String("data " + n)) ||
         !reg.CreateSection(HKEY_CURRENT_USER, Keys(root, count) + "\\key" + n)) {
-      std::fprintf(stderr, "set-up failed: %d %s\n", reg.RegError()->Number(),
-                   reg.RegError()->Description().c_str());
+      std::fprintf(stderr, "set-up failed: %d %s\n", reg.RegError()->Number(), reg.RegError()->Description().c_str());
       std::exit(1);
     }
   }
@@ -61,8 +55,8 @@ void Fill(clsLxRegistry& reg, const std::string& root, int count) {
 
 void Report(const char* what, const std::vector<double> (&ms)[2]) {
   const double small = Median(ms[0]), large = Median(ms[1]);
-  std::printf("%-20s %9.2f ms %11.2f ms %9.2f   %6.1f / %6.1f\n", what, small, large,
-              large / small, small * 1000 / kSizes[0], large * 1000 / kSizes[1]);
+  std::printf("%-20s %9.2f ms %11.2f ms %9.2f   %6.1f / %6.1f\n", what, small, large, large / small,
+              small * 1000 / kSizes[0], large * 1000 / kSizes[1]);
 }
 
 }  // namespace
@@ -76,18 +70,21 @@ int main() {
   for (int run = 0; run < kRuns; ++run) {
     for (int s = 0; s < 2; ++s) {
       const int count = kSizes[s];
-      settingsMs[s].push_back(TimeMs([&] {
-        const auto all = reg.GetAllSettings(HKEY_CURRENT_USER, Values(root, count));
-        return all ? all->size() : 0;
-      }, count));
-      namesMs[s].push_back(TimeMs([&] {
-        const auto names = reg.GetSubSectionNames(HKEY_CURRENT_USER, Keys(root, count));
-        return names ? names->size() : 0;
-      }, count));
+      settingsMs[s].push_back(TimeMs(
+          [&] {
+            const auto all = reg.GetAllSettings(HKEY_CURRENT_USER, Values(root, count));
+            return all ? all->size() : 0;
+          },
+          count));
+      namesMs[s].push_back(TimeMs(
+          [&] {
+            const auto names = reg.GetSubSectionNames(HKEY_CURRENT_USER, Keys(root, count));
+            return names ? names->size() : 0;
+          },
+          count));
     }
   }
-  std::printf("median of %d runs   1,000 items  10,000 items  10k/1k   us per item 1k / 10k\n",
-              kRuns);
+  std::printf("median of %d runs   1,000 items  10,000 items  10k/1k   us per item 1k / 10k\n", kRuns);
   Report("GetAllSettings", settingsMs);
   Report("GetSubSectionNames", namesMs);
 
@@ -95,8 +92,7 @@ int main() {
   const bool deleted = reg.DeleteSectionRec(HKEY_CURRENT_USER, root);
   const auto stop = std::chrono::steady_clock::now();
   std::printf("DeleteSectionRec of the scratch tree (11,005 keys): %.0f ms, %s\n",
-              std::chrono::duration<double, std::milli>(stop - start).count(),
-              deleted ? "deleted" : "FAILED");
+              std::chrono::duration<double, std::milli>(stop - start).count(), deleted ? "deleted" : "FAILED");
   reg.DeleteSection(HKEY_CURRENT_USER, "Software\\LxRegistryBench");  // only once empty
   return deleted ? 0 : 1;
 }

@@ -19,7 +19,9 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(hwnd, &ps);
       return 0;
     }
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
   }
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
@@ -35,8 +37,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
   RECT r{390, 357, 390 + 478, 357 + 322};
   AdjustWindowRectEx(&r, style, FALSE, WS_EX_WINDOWEDGE);
-  HWND hwnd = CreateWindowExA(WS_EX_WINDOWEDGE, "BareWindow", "Bare window", style, r.left, r.top, 484, 347,
-                              nullptr, nullptr, instance, nullptr);
+  HWND hwnd = CreateWindowExA(WS_EX_WINDOWEDGE, "BareWindow", "Bare window", style, r.left, r.top, 484, 347, nullptr,
+                              nullptr, instance, nullptr);
   ShowWindow(hwnd, show);
   UpdateWindow(hwnd);
   MSG msg;

@@ -136,9 +136,15 @@ int main(int argc, char** argv) {
   for (int rep = 1; rep <= repetitions; ++rep) {
     Series m, b;
     for (int i = 0; i < runs; ++i) {
-      if (!Measure(menu, menuAt, colour, &r)) { std::fprintf(stderr, "menu run %d: picture never seen\n", i); return 1; }
+      if (!Measure(menu, menuAt, colour, &r)) {
+        std::fprintf(stderr, "menu run %d: picture never seen\n", i);
+        return 1;
+      }
       m.Add(r);
-      if (!Measure(bare, bareAt, RGB(0x80, 0, 0), &r)) { std::fprintf(stderr, "bare run %d: never painted\n", i); return 1; }
+      if (!Measure(bare, bareAt, RGB(0x80, 0, 0), &r)) {
+        std::fprintf(stderr, "bare run %d: never painted\n", i);
+        return 1;
+      }
       b.Add(r);
     }
     const std::string prefix = "r" + std::to_string(rep) + "_";

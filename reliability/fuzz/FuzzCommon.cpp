@@ -48,8 +48,7 @@ bool ParseUnsigned(const char* text, uint64_t& out) {
 std::function<std::string()> g_describe;
 
 LONG WINAPI CrashFilter(EXCEPTION_POINTERS* info) {
-  std::printf("FAIL crash: exception 0x%08lX at %p\n",
-              static_cast<unsigned long>(info->ExceptionRecord->ExceptionCode),
+  std::printf("FAIL crash: exception 0x%08lX at %p\n", static_cast<unsigned long>(info->ExceptionRecord->ExceptionCode),
               info->ExceptionRecord->ExceptionAddress);
   if (g_describe) std::printf("input %s\n", g_describe().c_str());
   std::printf("failures 1\n");

@@ -43,7 +43,8 @@ std::string CheckDecoded(DWORD type, const uint8_t* data, DWORD size, const LxVa
       return "";
     }
     case REG_MULTI_SZ: {
-      if (got.VarTypeCode() != (LxVariant::vbArray | LxVariant::vbString)) return "not a String() but " + got.TypeName();
+      if (got.VarTypeCode() != (LxVariant::vbArray | LxVariant::vbString))
+        return "not a String() but " + got.TypeName();
       if (got.LBound() != 0) return "lower bound " + std::to_string(got.LBound());
       DWORD end = size;
       while (end > 0 && data[end - 1] == 0) --end;  // trailing NULs go
@@ -55,7 +56,8 @@ std::string CheckDecoded(DWORD type, const uint8_t* data, DWORD size, const LxVa
         return std::to_string(items.size()) + " elements, expected " + std::to_string(nuls + 1);
       std::string joined;
       for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i].VarTypeCode() != LxVariant::vbString) return "element " + std::to_string(i) + " is " + items[i].TypeName();
+        if (items[i].VarTypeCode() != LxVariant::vbString)
+          return "element " + std::to_string(i) + " is " + items[i].TypeName();
         if (items[i].Text().find('\0') != std::string::npos) return "element " + std::to_string(i) + " holds a NUL";
         if (i > 0) joined += '\0';
         joined += items[i].Text();
@@ -114,18 +116,35 @@ void CheckTheChecker() {
   for (const Case& c : cases) {
     const auto* p = reinterpret_cast<const uint8_t*>(c.data.data());
     const DWORD n = static_cast<DWORD>(c.data.size());
-    if (CheckDecoded(c.type, p, n, c.right) != "") fuzz::Run::OracleBroken("refuses the right answer for " + Describe(c.type, p, n));
-    if (CheckDecoded(c.type, p, n, c.wrong) == "") fuzz::Run::OracleBroken("accepts a wrong answer for " + Describe(c.type, p, n));
+    if (CheckDecoded(c.type, p, n, c.right) != "")
+      fuzz::Run::OracleBroken("refuses the right answer for " + Describe(c.type, p, n));
+    if (CheckDecoded(c.type, p, n, c.wrong) == "")
+      fuzz::Run::OracleBroken("accepts a wrong answer for " + Describe(c.type, p, n));
   }
 }
 
 const std::vector<std::string>& Corpus() {
   static const std::vector<std::string> corpus = {
-      Lit("7601\0"), Lit("2195\0"), Lit("62800.1106\0"), Lit("54134\0"), "-1", "99999999999", "",
-      Lit("a\0b\0\0"), Lit("a\0\0b\0\0"), Lit("\0a\0\0"), Lit("a\0b"), Lit("\0\0\0\0"),
-      Lit("6.0.2900.2180\0"), Lit("%SystemRoot%\\system32\0"), Lit("E100B\0"),
-      Lit("Intel(R) PRO/1000 MT\0"), Lit("\xFF\xFF\xFF\xFF"), Lit("\x01\0\0\0"),
-      Lit("\x01\0\0\0\0\0\0\0"), Lit("{4D36E972-E325-11CE-BFC1-08002BE10318}\0\0"),
+      Lit("7601\0"),
+      Lit("2195\0"),
+      Lit("62800.1106\0"),
+      Lit("54134\0"),
+      "-1",
+      "99999999999",
+      "",
+      Lit("a\0b\0\0"),
+      Lit("a\0\0b\0\0"),
+      Lit("\0a\0\0"),
+      Lit("a\0b"),
+      Lit("\0\0\0\0"),
+      Lit("6.0.2900.2180\0"),
+      Lit("%SystemRoot%\\system32\0"),
+      Lit("E100B\0"),
+      Lit("Intel(R) PRO/1000 MT\0"),
+      Lit("\xFF\xFF\xFF\xFF"),
+      Lit("\x01\0\0\0"),
+      Lit("\x01\0\0\0\0\0\0\0"),
+      Lit("{4D36E972-E325-11CE-BFC1-08002BE10318}\0\0"),
   };
   return corpus;
 }
@@ -156,17 +175,29 @@ std::string TerminatedText(Rng& rng, size_t size) {
   while (s.size() < size) {
     s += fuzz::RandomBytes(rng, rng.Below(rng.Percent(90) ? 12 : 600), kAlphabet);
     switch (rng.Below(4)) {
-      case 0: break;
-      case 1: s += '\0'; break;
-      case 2: s.append(1 + rng.Below(8), '\0'); break;
-      default: s.append(rng.Below(2), '\0'); break;
+      case 0:
+        break;
+      case 1:
+        s += '\0';
+        break;
+      case 2:
+        s.append(1 + rng.Below(8), '\0');
+        break;
+      default:
+        s.append(rng.Below(2), '\0');
+        break;
     }
   }
   s.resize(size);
   switch (rng.Below(4)) {
-    case 0: if (!s.empty()) s.back() = '\0'; break;
-    case 1: if (s.size() >= 2) s[s.size() - 1] = s[s.size() - 2] = '\0'; break;
-    default: break;
+    case 0:
+      if (!s.empty()) s.back() = '\0';
+      break;
+    case 1:
+      if (s.size() >= 2) s[s.size() - 1] = s[s.size() - 2] = '\0';
+      break;
+    default:
+      break;
   }
   return s;
 }
@@ -175,10 +206,18 @@ std::string RandomData(Rng& rng) {
   const size_t size = RandomSize(rng);
   std::string data;
   switch (rng.Below(6)) {
-    case 0: data = fuzz::RandomBytes(rng, size); break;
-    case 1: data.assign(size, '\0'); break;
-    case 2: data = Corpus()[rng.Below(static_cast<uint32_t>(Corpus().size()))]; break;
-    default: data = TerminatedText(rng, size); break;
+    case 0:
+      data = fuzz::RandomBytes(rng, size);
+      break;
+    case 1:
+      data.assign(size, '\0');
+      break;
+    case 2:
+      data = Corpus()[rng.Below(static_cast<uint32_t>(Corpus().size()))];
+      break;
+    default:
+      data = TerminatedText(rng, size);
+      break;
   }
   if (rng.Percent(50)) {
     for (uint32_t n = 1 + rng.Below(8); n > 0; --n) fuzz::Mutate(rng, data, Corpus(), kMaxSize);

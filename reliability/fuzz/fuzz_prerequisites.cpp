@@ -80,10 +80,12 @@ Finding Examine(const std::string& text) {
     return {"WholeNumber", "got " + Show(number) + ", expected " + expected};
   }
   const std::string lead = BuildLeadingPart(text);
-  if (lead != LeadingPart(text)) return {"BuildLeadingPart", "got " + fuzz::Hex(lead) + ", expected " + fuzz::Hex(LeadingPart(text))};
+  if (lead != LeadingPart(text))
+    return {"BuildLeadingPart", "got " + fuzz::Hex(lead) + ", expected " + fuzz::Hex(LeadingPart(text))};
   const bool old = InternetExplorerTooOld(text);
   if (old != TooOld(text))
-    return {"InternetExplorerTooOld", std::string("got ") + (old ? "true" : "false") + " for leading part " + fuzz::Hex(lead)};
+    return {"InternetExplorerTooOld",
+            std::string("got ") + (old ? "true" : "false") + " for leading part " + fuzz::Hex(lead)};
   return {};
 }
 
@@ -92,10 +94,20 @@ void CheckTheChecker() {
   const struct {
     const char* text;
     std::optional<long long> number;
-  } numbers[] = {{"2195", 2195}, {"+12", 12}, {"-5", -5}, {"-0", 0}, {"007", 7}, {"", std::nullopt},
-                 {"-", std::nullopt}, {"+-1", std::nullopt}, {"1.0", std::nullopt}, {" 1", std::nullopt},
-                 {"99999999999999999999999", kHeld}, {"-99999999999999999999999", -kHeld},
-                 {"9223372036854775808", kHeld}, {"999999999999999999", 999999999999999999LL}};
+  } numbers[] = {{"2195", 2195},
+                 {"+12", 12},
+                 {"-5", -5},
+                 {"-0", 0},
+                 {"007", 7},
+                 {"", std::nullopt},
+                 {"-", std::nullopt},
+                 {"+-1", std::nullopt},
+                 {"1.0", std::nullopt},
+                 {" 1", std::nullopt},
+                 {"99999999999999999999999", kHeld},
+                 {"-99999999999999999999999", -kHeld},
+                 {"9223372036854775808", kHeld},
+                 {"999999999999999999", 999999999999999999LL}};
   for (const auto& n : numbers) {
     const auto answers = WholeNumberAnswers(n.text);
     if (answers.size() != 1 || answers[0] != n.number) fuzz::Run::OracleBroken(std::string("WholeNumber of ") + n.text);
@@ -105,20 +117,49 @@ void CheckTheChecker() {
     const char* build;
     const char* lead;
     bool old;
-  } builds[] = {{"62800.1106", "62800", false}, {"54134", "54134", false}, {"54133", "54133", true},
-                {"1234567", "12345", true},     {".54134", "", false},       {"-1.2", "-1", false},
+  } builds[] = {{"62800.1106", "62800", false},   {"54134", "54134", false},   {"54133", "54133", true},
+                {"1234567", "12345", true},       {".54134", "", false},       {"-1.2", "-1", false},
                 {"00054133.1", "00054133", true}, {"letters", "lette", false}, {"", "", false}};
   for (const auto& b : builds)
-    if (LeadingPart(b.build) != b.lead || TooOld(b.build) != b.old) fuzz::Run::OracleBroken(std::string("build ") + b.build);
+    if (LeadingPart(b.build) != b.lead || TooOld(b.build) != b.old)
+      fuzz::Run::OracleBroken(std::string("build ") + b.build);
 }
 
 const std::vector<std::string>& Corpus() {
   static const std::vector<std::string> corpus = {
-      "7601", "2195", "2194", "62800.1106", "54134", "54133", "-1", "99999999999", "", "+12", "0", "-0",
-      "5.5", ".54134", "6.0.2900.2180", "99999999999.1", "999999999999999999", "1000000000000000000",
-      "9223372036854775807", "9223372036854775808", "-9223372036854775808", "-9223372036854775809",
-      "18446744073709551615", "18446744073709551616", "99999999999999999999", "&H1000", " 2600", "7601a",
-      Lit("a\0b\0\0"), Lit("7601\0"), "1e5", "0x10", "054134",
+      "7601",
+      "2195",
+      "2194",
+      "62800.1106",
+      "54134",
+      "54133",
+      "-1",
+      "99999999999",
+      "",
+      "+12",
+      "0",
+      "-0",
+      "5.5",
+      ".54134",
+      "6.0.2900.2180",
+      "99999999999.1",
+      "999999999999999999",
+      "1000000000000000000",
+      "9223372036854775807",
+      "9223372036854775808",
+      "-9223372036854775808",
+      "-9223372036854775809",
+      "18446744073709551615",
+      "18446744073709551616",
+      "99999999999999999999",
+      "&H1000",
+      " 2600",
+      "7601a",
+      Lit("a\0b\0\0"),
+      Lit("7601\0"),
+      "1e5",
+      "0x10",
+      "054134",
   };
   return corpus;
 }
@@ -138,14 +179,21 @@ std::string RandomInput(Rng& rng) {
       s = kSigns[rng.Below(8)] + Digits(rng, rng.Percent(98) ? rng.Below(26) : rng.Below(400));
       break;
     case 1:  // long runs of digits: far beyond 64 bits
-      s = kSigns[rng.Below(5)] + std::string(rng.Below(30), '0') + Digits(rng, rng.Percent(99) ? 17 + rng.Below(8) : rng.Below(100000));
+      s = kSigns[rng.Below(5)] + std::string(rng.Below(30), '0') +
+          Digits(rng, rng.Percent(99) ? 17 + rng.Below(8) : rng.Below(100000));
       break;
     case 2:  // an Internet Explorer build: lead, dot, rest
       s = Digits(rng, rng.Below(rng.Percent(80) ? 7 : 30)) + "." + Digits(rng, rng.Below(6));
       break;
-    case 3: s = fuzz::RandomBytes(rng, rng.Below(16), kAlphabet); break;
-    case 4: s = fuzz::RandomBytes(rng, rng.Below(12)); break;
-    default: s = Corpus()[rng.Below(static_cast<uint32_t>(Corpus().size()))]; break;
+    case 3:
+      s = fuzz::RandomBytes(rng, rng.Below(16), kAlphabet);
+      break;
+    case 4:
+      s = fuzz::RandomBytes(rng, rng.Below(12));
+      break;
+    default:
+      s = Corpus()[rng.Below(static_cast<uint32_t>(Corpus().size()))];
+      break;
   }
   if (rng.Percent(40))
     for (uint32_t n = 1 + rng.Below(4); n > 0; --n) fuzz::Mutate(rng, s, Corpus(), 200000);

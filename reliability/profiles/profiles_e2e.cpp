@@ -4,8 +4,8 @@
 // <milliseconds from the click>" for scripts/reliability.sh.
 //   KORVANE_PROFILE_CARDS  network cards of the long card list (default 1000;
 //                          the report makes 5,000)
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,7 +38,9 @@ const std::vector<int> kStarts = {};
 
 const std::string kMegabyteOfDigits(1 << 20, '7');
 // A service key with a Unicode name, beyond what the seed (ANSI) can undo.
-const wchar_t kUnicodeService[] = L"System\\CurrentControlSet\\Services\\KvTest\x0141\x00f3" L"d\x017a";
+const wchar_t kUnicodeService[] =
+    L"System\\CurrentControlSet\\Services\\KvTest\x0141\x00f3"
+    L"d\x017a";
 
 Seed Build(const std::string& text) {
   return [text](RegistrySeed& s) { s.SetString(kCurrentVersion, "CurrentBuildNumber", text); };
@@ -54,9 +56,14 @@ Seed OnlyCard(const std::string& service) {
 const Row kRows[] = {
     // The Windows build
     {"BuildAsBinary", kKorvane,
-     [](RegistrySeed& s) { s.SetValue(kCurrentVersion, "CurrentBuildNumber", REG_BINARY, {'2', '6', '0', '0'}); }, kOs},
+     [](RegistrySeed& s) {
+       s.SetValue(kCurrentVersion, "CurrentBuildNumber", REG_BINARY, {'2', '6', '0', '0'});
+     },
+     kOs},
     {"BuildAsMultiString", kKorvane,
-     [](RegistrySeed& s) { s.SetValue(kCurrentVersion, "CurrentBuildNumber", REG_MULTI_SZ, {'2', '6', '0', '0', 0, 0}); },
+     [](RegistrySeed& s) {
+       s.SetValue(kCurrentVersion, "CurrentBuildNumber", REG_MULTI_SZ, {'2', '6', '0', '0', 0, 0});
+     },
      kOs},
     {"BuildOfAMegabyteOfDigits", kKorvane, Build(kMegabyteOfDigits), kStarts},  // a huge number: new enough
     {"Build99999999999", kKorvane, Build("99999999999"), kStarts},
@@ -108,8 +115,8 @@ const Row kRows[] = {
                       static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
        RegCloseKey(key);
        HKEY tcpip = nullptr;
-       RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUnicodeService) + L"\\Parameters\\Tcpip").c_str(), 0,
-                       nullptr, 0, KEY_WRITE, nullptr, &tcpip, nullptr);
+       RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUnicodeService) + L"\\Parameters\\Tcpip").c_str(), 0, nullptr,
+                       0, KEY_WRITE, nullptr, &tcpip, nullptr);
        RegCloseKey(tcpip);
      },
      kNoAdapter},

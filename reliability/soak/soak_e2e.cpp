@@ -7,9 +7,9 @@
 //   KORVANE_SOAK_MOVES   moves of the soak (default 1000; the report makes 10,000)
 //   KORVANE_STORM_CLICKS Help clicks of the storm (default 100; the report makes 200)
 //   KORVANE_SEED         the random walk's seed (default 20261209)
+#include <windows.h>
 #include <gtest/gtest.h>
 #include <psapi.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -86,7 +86,6 @@ class LongUse : public ::testing::Test {
   RegistrySeed seed_;
   CdFolder cd_{"long use", CdLayout{true, true, true, true}};
   std::unique_ptr<LauncherProcess> launcher_;  // started once the machine is seeded
-
 };
 
 // Where a move goes: the entries (and their strips), the bar, the filler,
@@ -95,11 +94,11 @@ struct Area {
   int left, top, right, bottom;
 };
 const Area kAreas[] = {
-    {0, 93, 180, 209},    // entries and strips
-    {0, 87, 478, 93},     // bar
-    {0, 209, 180, 322},   // filler
-    {180, 93, 478, 322},  // panel
-    {0, 0, 473, 81},      // header
+    {0, 93, 180, 209},      // entries and strips
+    {0, 87, 478, 93},       // bar
+    {0, 209, 180, 322},     // filler
+    {180, 93, 478, 322},    // panel
+    {0, 0, 473, 81},        // header
     {-120, -60, -10, 400},  // outside, left
 };
 

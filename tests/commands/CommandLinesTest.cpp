@@ -21,7 +21,10 @@ SYSTEMTIME At(WORD year, WORD month, WORD day, WORD hour, WORD minute) {
 }
 
 TEST(CommandLines, ProgramFolderKeepsABackslashOnlyAtADriveRoot) {
-  struct { const wchar_t* exe; const wchar_t* folder; } rows[] = {
+  struct {
+    const wchar_t* exe;
+    const wchar_t* folder;
+  } rows[] = {
       {L"C:\\CD\\Korvane6Menu.exe", L"C:\\CD"},
       {L"C:\\CD copy\\Korvane6Menu.exe", L"C:\\CD copy"},
       {L"K:\\Korvane6Menu.exe", L"K:\\"},
@@ -38,10 +41,13 @@ TEST(CommandLines, SetUpPathsAreConcatenatedUnchanged) {
 }
 
 TEST(CommandLines, NotesDocumentByLanguage) {
-  struct { std::int16_t index; const wchar_t* suffix; } rows[] = {
-      {0, L"\\Korvane6 Installation_ger.rtf"}, {1, L"\\Korvane6 Installation_eng.rtf"},
-      {2, L"\\Korvane6 Installation_fra.rtf"}, {3, L"\\Korvane6 Installation_ita.rtf"},
-      {4, L"\\Korvane6 Installation_spa.rtf"}, {5, L"\\Korvane6 Installation_eng.rtf"},
+  struct {
+    std::int16_t index;
+    const wchar_t* suffix;
+  } rows[] = {
+      {0, L"\\Korvane6 Installation_ger.rtf"},  {1, L"\\Korvane6 Installation_eng.rtf"},
+      {2, L"\\Korvane6 Installation_fra.rtf"},  {3, L"\\Korvane6 Installation_ita.rtf"},
+      {4, L"\\Korvane6 Installation_spa.rtf"},  {5, L"\\Korvane6 Installation_eng.rtf"},
       {-1, L"\\Korvane6 Installation_eng.rtf"}, {32767, L"\\Korvane6 Installation_eng.rtf"},
   };
   for (const auto& row : rows) EXPECT_EQ(NotesSuffix(row.index), row.suffix) << row.index;
@@ -54,7 +60,11 @@ TEST(CommandLines, NotesCommandQuotesTheDocumentOnly) {
 }
 
 TEST(CommandLines, LogDateAndTimeTwoDigitsEach) {
-  struct { SYSTEMTIME t; const wchar_t* date; const wchar_t* time; } rows[] = {
+  struct {
+    SYSTEMTIME t;
+    const wchar_t* date;
+    const wchar_t* time;
+  } rows[] = {
       {At(2026, 12, 7, 21, 15), L"071226", L"2115"},
       {At(2000, 1, 1, 0, 0), L"010100", L"0000"},
       {At(1999, 12, 31, 23, 59), L"311299", L"2359"},
@@ -103,7 +113,10 @@ TEST(CommandLines, WindowsFolderOfAnyLength) {
 }
 
 TEST(CommandLines, OnlyUpperCaseHIsTheNotesTag) {
-  struct { const wchar_t* tag; bool notes; } rows[] = {
+  struct {
+    const wchar_t* tag;
+    bool notes;
+  } rows[] = {
       {L"H", true}, {L"h", false}, {L"X", false}, {L"Q", false}, {L"", false}, {L"HH", false}, {L" H", false},
   };
   for (const auto& row : rows) EXPECT_EQ(IsNotesTag(row.tag), row.notes) << "'" << Narrow(row.tag) << "'";

@@ -54,8 +54,8 @@ HWND WaitForBoxOrExit(LauncherProcess& app, DWORD timeoutMs) {
 
 namespace {
 std::wstring LauncherString(int id) {
-  static HMODULE module = LoadLibraryExA(LauncherExe().c_str(), nullptr,
-                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  static HMODULE module =
+      LoadLibraryExA(LauncherExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   const wchar_t* text = nullptr;
   int n = module ? LoadStringW(module, static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0) : 0;
   return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : L"<missing string " + std::to_wstring(id) + L">";

@@ -1,8 +1,8 @@
 // The pieces of the prerequisite checks that need no registry: reading a
 // setting by name, the number rules, the resolution threshold and the
 // composition of a message from the launcher's own strings.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "commands/Prerequisites.h"
 #include "registry/LxVariant.h"
@@ -30,14 +30,16 @@ TEST(CheckRules, FindSettingValue) {
       Setting("Multi", LxVariant::StringArray({"a", "b"})),
       Setting("", LxVariant::String("default")),
   };
-  struct { const char* name; std::optional<std::string> result; } rows[] = {
-      {"ServiceName", "E100B"},   // the first exact match
-      {"servicename", "lower"},   // case-sensitive
-      {"SERVICENAME", ""},        // no match: empty
-      {"Index", "7"},             // a number as text
-      {"Multi", std::nullopt},    // no text form: a failure
-      {"", "default"},
-      {"Missing", ""},
+  struct {
+    const char* name;
+    std::optional<std::string> result;
+  } rows[] = {
+      {"ServiceName", "E100B"},  // the first exact match
+      {"servicename", "lower"},  // case-sensitive
+      {"SERVICENAME", ""},       // no match: empty
+      {"Index", "7"},            // a number as text
+      {"Multi", std::nullopt},   // no text form: a failure
+      {"", "default"},          {"Missing", ""},
   };
   for (const auto& row : rows) EXPECT_EQ(FindSettingValue(card, row.name), row.result) << row.name;
   EXPECT_EQ(FindSettingValue(std::vector<clsLxRegSetting>{}, "ServiceName"), std::string());
@@ -46,28 +48,61 @@ TEST(CheckRules, FindSettingValue) {
 
 TEST(CheckRules, WholeNumber) {
   const long long kHeld = 1000000000000000000LL;
-  struct { const char* text; std::optional<long long> value; } rows[] = {
-      {"2195", 2195}, {"2194", 2194}, {"7601", 7601}, {"0", 0}, {"-5", -5}, {"+12", 12},
-      {"70000", 70000}, {"4294967296", 4294967296LL}, {"99999999999999999999999", kHeld},
-      {"-99999999999999999999999", -kHeld}, {"", std::nullopt}, {"-", std::nullopt},
-      {"7601a", std::nullopt}, {" 2600", std::nullopt}, {"2600.0", std::nullopt}, {"&H1000", std::nullopt},
+  struct {
+    const char* text;
+    std::optional<long long> value;
+  } rows[] = {
+      {"2195", 2195},
+      {"2194", 2194},
+      {"7601", 7601},
+      {"0", 0},
+      {"-5", -5},
+      {"+12", 12},
+      {"70000", 70000},
+      {"4294967296", 4294967296LL},
+      {"99999999999999999999999", kHeld},
+      {"-99999999999999999999999", -kHeld},
+      {"", std::nullopt},
+      {"-", std::nullopt},
+      {"7601a", std::nullopt},
+      {" 2600", std::nullopt},
+      {"2600.0", std::nullopt},
+      {"&H1000", std::nullopt},
       {"abc", std::nullopt},
       // Around 10^18 and past 64 bits: held, never wrapped to the other sign.
-      {"999999999999999999", 999999999999999999LL}, {"1000000000000000000", kHeld},
-      {"9223372036854775807", kHeld}, {"9223372036854775808", kHeld}, {"9999999999999999999", kHeld},
-      {"-9223372036854775809", -kHeld}, {"-9999999999999999999", -kHeld},
+      {"999999999999999999", 999999999999999999LL},
+      {"1000000000000000000", kHeld},
+      {"9223372036854775807", kHeld},
+      {"9223372036854775808", kHeld},
+      {"9999999999999999999", kHeld},
+      {"-9223372036854775809", -kHeld},
+      {"-9999999999999999999", -kHeld},
   };
   for (const auto& row : rows) EXPECT_EQ(WholeNumber(row.text), row.value) << "'" << row.text << "'";
 }
 
 TEST(CheckRules, InternetExplorerBuild) {
-  struct { const char* build; const char* lead; bool tooOld; } rows[] = {
-      {"62800.1106", "62800", false}, {"54134", "54134", false}, {"54133", "54133", true},
-      {"52614", "52614", true},       {"5", "5", true},           {"0", "0", true},
-      {"letters", "lette", false},    {"", "", false},            {"99600", "99600", false},
-      {"1234567", "12345", true},     {"5.5", "5", true},         {".54134", "", false},
+  struct {
+    const char* build;
+    const char* lead;
+    bool tooOld;
+  } rows[] = {
+      {"62800.1106", "62800", false},
+      {"54134", "54134", false},
+      {"54133", "54133", true},
+      {"52614", "52614", true},
+      {"5", "5", true},
+      {"0", "0", true},
+      {"letters", "lette", false},
+      {"", "", false},
+      {"99600", "99600", false},
+      {"1234567", "12345", true},
+      {"5.5", "5", true},
+      {".54134", "", false},
       {"99999999999.1", "99999999999", false},  // too long for 32 bits: passes
-      {"-1.2", "-1", false},          {"5 4134", "5 413", false}, {"054134", "05413", true},
+      {"-1.2", "-1", false},
+      {"5 4134", "5 413", false},
+      {"054134", "05413", true},
       {"9999999999999999999.1", "9999999999999999999", false},  // far beyond 64 bits: passes
   };
   for (const auto& row : rows) {
@@ -77,7 +112,10 @@ TEST(CheckRules, InternetExplorerBuild) {
 }
 
 TEST(CheckRules, ResolutionWarnsBelow1024Only) {
-  struct { std::int16_t width; bool warns; } rows[] = {{640, true}, {800, true}, {1023, true}, {1024, false}, {1280, false}};
+  struct {
+    std::int16_t width;
+    bool warns;
+  } rows[] = {{640, true}, {800, true}, {1023, true}, {1024, false}, {1280, false}};
   for (const auto& row : rows) {
     auto warning = ResolutionCheck(row.width);
     EXPECT_EQ(warning.has_value(), row.warns) << row.width;

@@ -1,8 +1,8 @@
 // Every prerequisite check against real registry contents: one row per
 // machine state, with the entry clicked and what must follow: the refusal's
 // lines, or the set-up started with no message.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -21,7 +21,7 @@ using Seed = std::function<void(RegistrySeed&)>;
 struct Row {
   const char* name;
   int entry;
-  Seed seed;              // applied after GoodMachine
+  Seed seed;                 // applied after GoodMachine
   std::vector<int> refusal;  // empty: the check passes
 };
 
@@ -61,7 +61,10 @@ const Row kRows[] = {
     {"BuildEmpty", kKorvane, Build(""), kOs},
     {"BuildAsDword", kKorvane, [](RegistrySeed& s) { s.SetDword(kCurrentVersion, "CurrentBuildNumber", 2600); }, kPass},
     {"BuildAsBinary", kKorvane,
-     [](RegistrySeed& s) { s.SetValue(kCurrentVersion, "CurrentBuildNumber", REG_BINARY, {0x28, 0x0a}); }, kOs},
+     [](RegistrySeed& s) {
+       s.SetValue(kCurrentVersion, "CurrentBuildNumber", REG_BINARY, {0x28, 0x0a});
+     },
+     kOs},
     // Internet Explorer
     {"IeVersionMissingBuildPresent", kKorvane,
      [](RegistrySeed& s) {
@@ -82,7 +85,11 @@ const Row kRows[] = {
     // Network adapters
     {"NoCardList", kKorvane, [](RegistrySeed& s) { s.DeleteTree(kCards); }, kNoAdapter},
     {"EmptyCardList", kKorvane, [](RegistrySeed& s) { Cards(s, {}); }, kNoAdapter},
-    {"CardsWithoutServiceName", kKorvane, [](RegistrySeed& s) { Cards(s, {"", ""}); }, kNoAdapter},
+    {"CardsWithoutServiceName", kKorvane,
+     [](RegistrySeed& s) {
+       Cards(s, {"", ""});
+     },
+     kNoAdapter},
     {"ServiceWithoutTcpip", kKorvane, [](RegistrySeed& s) { Cards(s, {kPlainService}); }, kNoAdapter},
     {"ServiceMissing", kKorvane, [](RegistrySeed& s) { Cards(s, {"KvTestNoSuchService"}); }, kNoAdapter},
     {"ServiceNameNotText", kKorvane,
@@ -91,8 +98,16 @@ const Row kRows[] = {
        s.SetValue(std::string(kCards) + "\\1", "ServiceName", REG_MULTI_SZ, {'K', 'v', 0, 0});
      },
      kNoAdapter},
-    {"GoodCardFirst", kKorvane, [](RegistrySeed& s) { Cards(s, {kGoodService, "", kPlainService}); }, kPass},
-    {"GoodCardLast", kKorvane, [](RegistrySeed& s) { Cards(s, {"", kPlainService, kGoodService}); }, kPass},
+    {"GoodCardFirst", kKorvane,
+     [](RegistrySeed& s) {
+       Cards(s, {kGoodService, "", kPlainService});
+     },
+     kPass},
+    {"GoodCardLast", kKorvane,
+     [](RegistrySeed& s) {
+       Cards(s, {"", kPlainService, kGoodService});
+     },
+     kPass},
     // The order of the checks: the first failing one speaks.
     {"OldWindowsBeforeMissingIe", kKorvane,
      [](RegistrySeed& s) {

@@ -1,7 +1,7 @@
 // What depends on the system language beyond the string table: the notes
 // document that Help opens, and one message written out in every language.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "tests/commands/E2e.h"
 #include "tests/harness/CdFolder.h"
@@ -19,7 +19,8 @@ TEST(CommandLanguages, HelpOpensTheNotesOfTheLanguage) {
   LauncherProcess app(cd.Launcher());
   ASSERT_NE(app.WaitForMainWindow(), nullptr);
   ClickAt(Picture(app, kHelp));
-  std::string expected = "write.exe \"" + cd.Path() + "\\Korvane6 Installation" + kNotes[ExpectedLanguageIndex()] + ".rtf\"";
+  std::string expected =
+      "write.exe \"" + cd.Path() + "\\Korvane6 Installation" + kNotes[ExpectedLanguageIndex()] + ".rtf\"";
   EXPECT_EQ(WaitForRecord(cd, "write.exe"), expected);
   EXPECT_TRUE(app.Running()) << "Help leaves the menu open";
   EXPECT_EQ(FindWindowW(L"#32770", Title().c_str()), nullptr) << "Help shows no message";

@@ -1,8 +1,8 @@
 // Starting the set-ups and the notes: the exact command lines the started
 // programs receive (program folders with blanks and at a drive root), the log
 // file's name, and whether the menu closes and the program ends.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <fstream>
 
@@ -43,7 +43,13 @@ class Launch : public ::testing::Test {
 // Each set-up gets its path and the log switches, the stamp being the local
 // date and time of the click; then the menu closes and the program ends.
 TEST_F(Launch, SetUpCommandLinesAndLogNames) {
-  struct { const char* folder; int entry; bool caption; const char* stub; const char* tag; } rows[] = {
+  struct {
+    const char* folder;
+    int entry;
+    bool caption;
+    const char* stub;
+    const char* tag;
+  } rows[] = {
       {"launch", kXmanager, true, kXmanagerStub, "X"},
       {"launch", kKorvane, false, kKorvaneStub, "Q"},
       // Blanks in the folder: the path is passed on unquoted and unchanged.
@@ -113,7 +119,10 @@ TEST_F(Launch, FromTheRootOfADrive) {
 
 // A set-up missing from the CD: no message, the menu stays open and usable.
 TEST_F(Launch, MissingSetUpLeavesTheMenuOpen) {
-  struct { int entry; CdLayout layout; } rows[] = {
+  struct {
+    int entry;
+    CdLayout layout;
+  } rows[] = {
       {kXmanager, CdLayout{false, true, true, true}},
       {kKorvane, CdLayout{true, false, true, true}},
   };

@@ -1,8 +1,8 @@
 // Every refusal of the commands as the user sees it in his language: the
 // lines, the window title as the box's title, OK only, no icon. Run in
 // several languages. (The narrow-screen warning is in tests/narrow/.)
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -27,7 +27,9 @@ void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 
 const Row kRows[] = {
     {"WinaXe", kXmanager, [](RegistrySeed& s) { s.CreateKey(kWinaXe); }, {330, 340}},
-    {"OldWindows", kKorvane, [](RegistrySeed& s) { s.SetString(kCurrentVersion, "CurrentBuildNumber", "1381"); },
+    {"OldWindows",
+     kKorvane,
+     [](RegistrySeed& s) { s.SetString(kCurrentVersion, "CurrentBuildNumber", "1381"); },
      {250, 290}},
     {"NoInternetExplorer", kKorvane, [](RegistrySeed& s) { s.DeleteValue(kIe, "Version"); }, {300, 270, 290}},
     {"OldInternetExplorer", kKorvane, [](RegistrySeed& s) { s.SetString(kIe, "Build", "52614"); }, {260, 270, 290}},

@@ -3,8 +3,8 @@
 // lines and the notes command keep every character. Run under LC_ALL=C.UTF-8,
 // the one locale here in which Wine opens such Unix names (system language
 // English).
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "tests/commands/E2e.h"
 #include "tests/harness/CdFolder.h"
@@ -38,7 +38,11 @@ class UnicodeFolder : public ::testing::Test {
 };
 
 TEST_F(UnicodeFolder, SetUpsGetTheWholeFolderName) {
-  const struct { Entry entry; const char* setup; const char* tag; } cases[] = {
+  const struct {
+    Entry entry;
+    const char* setup;
+    const char* tag;
+  } cases[] = {
       {kXmanager, "Xmanager\\DISK1\\setup.exe", "X"},
       {kKorvane, "Korvane6\\DISK1\\setup.exe", "Q"},
   };
@@ -53,7 +57,8 @@ TEST_F(UnicodeFolder, SetUpsGetTheWholeFolderName) {
     auto line = [&](const std::string& stamp) {
       return cd_.Path() + "\\" + c.setup + " /v\"/l* " + WindowsFolder() + "\\" + c.tag + stamp + ".log\"";
     };
-    EXPECT_TRUE(got == line(before) || got == line(LogStamp())) << "got:      " << got << "\nexpected: " << line(before);
+    EXPECT_TRUE(got == line(before) || got == line(LogStamp()))
+        << "got:      " << got << "\nexpected: " << line(before);
   }
 }
 

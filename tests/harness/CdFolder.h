@@ -7,10 +7,10 @@
 namespace harness {
 
 struct CdLayout {
-  bool xmanagerSetup = true;   // Xmanager\DISK1\setup.exe
-  bool korvaneSetup = true;    // Korvane6\DISK1\setup.exe
-  bool writeStub = false;      // write.exe beside the launcher, found first by the program search
-  bool notes = true;           // the five "Korvane6 Installation_xxx.rtf"
+  bool xmanagerSetup = true;  // Xmanager\DISK1\setup.exe
+  bool korvaneSetup = true;   // Korvane6\DISK1\setup.exe
+  bool writeStub = false;     // write.exe beside the launcher, found first by the program search
+  bool notes = true;          // the five "Korvane6 Installation_xxx.rtf"
 };
 
 class CdFolder {

@@ -28,7 +28,8 @@ std::vector<unsigned char> ExeResourceBytes(const std::string& exe, int id, cons
 HBITMAP ExeBitmap(const std::string& exe, int bitmapId) {
   HMODULE module = OpenAsData(exe);
   if (!module) return nullptr;
-  auto bmp = static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  auto bmp =
+      static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   FreeLibrary(module);
   return bmp;
 }

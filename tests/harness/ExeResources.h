@@ -19,7 +19,7 @@ HBITMAP ExeBitmap(const std::string& exe, int bitmapId);
 // width x height area from screenOrigin) with bitmap `bitmapId` of `exe`.
 // Returns how many sampled points differ (-1 when the bitmap is missing); the
 // first difference is described in *firstDiff when given.
-int BitmapDifferences(const std::string& exe, int bitmapId, POINT screenOrigin, int width, int height,
-                      int stepX = 9, int stepY = 7, std::string* firstDiff = nullptr);
+int BitmapDifferences(const std::string& exe, int bitmapId, POINT screenOrigin, int width, int height, int stepX = 9,
+                      int stepY = 7, std::string* firstDiff = nullptr);
 
 }  // namespace harness

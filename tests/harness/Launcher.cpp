@@ -112,9 +112,7 @@ bool LauncherProcess::WaitForExit(DWORD timeoutMs) {
   return process_ && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
 }
 
-bool LauncherProcess::Running() const {
-  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
-}
+bool LauncherProcess::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
 DWORD LauncherProcess::ExitCode() const {
   DWORD code = STILL_ACTIVE;
@@ -125,7 +123,10 @@ DWORD LauncherProcess::ExitCode() const {
 int ExpectedLanguageIndex() {
   const char* lc = std::getenv("LC_ALL");
   std::string locale = lc ? lc : "";
-  struct { const char* prefix; int index; } table[] = {
+  struct {
+    const char* prefix;
+    int index;
+  } table[] = {
       {"de_DE", 0}, {"en_US", 1}, {"fr_FR", 2}, {"it_IT", 3}, {"es_ES_tradnl", 4},
   };
   for (const auto& row : table)

@@ -56,8 +56,8 @@ int CountGdiObjects(HANDLE process) {
   if (!table) return -1;
   std::vector<GdiEntry> entries(kGdiEntries);
   SIZE_T got = 0;
-  if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(), entries.size() * sizeof(GdiEntry),
-                         &got) ||
+  if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
+                         entries.size() * sizeof(GdiEntry), &got) ||
       got != entries.size() * sizeof(GdiEntry))
     return -1;
   int n = 0;

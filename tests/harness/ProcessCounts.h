@@ -13,7 +13,7 @@
 namespace harness {
 
 struct ProcessCounts {
-  int gdiObjects = -1;     // -1: could not be read
+  int gdiObjects = -1;  // -1: could not be read
   int windows = -1;
   int kernelHandles = -1;
 };

@@ -23,7 +23,9 @@ struct KeyImage {
 class Key {
  public:
   Key() = default;
-  ~Key() { if (h_) RegCloseKey(h_); }
+  ~Key() {
+    if (h_) RegCloseKey(h_);
+  }
   Key(const Key&) = delete;
   Key& operator=(const Key&) = delete;
   LONG Open(HKEY parent, const std::string& path, REGSAM access) {
@@ -106,7 +108,8 @@ struct RegistrySeed::Undo {
     Key k;
     if (k.Open(root, key, KEY_SET_VALUE) != ERROR_SUCCESS) return;
     if (existed)
-      RegSetValueExA(k.get(), value.name.c_str(), 0, value.type, value.data.data(), static_cast<DWORD>(value.data.size()));
+      RegSetValueExA(k.get(), value.name.c_str(), 0, value.type, value.data.data(),
+                     static_cast<DWORD>(value.data.size()));
     else
       RegDeleteValueA(k.get(), value.name.c_str());
   }
@@ -178,7 +181,8 @@ void RegistrySeed::SetValue(const std::string& key, const std::string& name, DWO
   GuardValue(key, name);
   Key k;
   LONG r = k.Create(root_, key);
-  if (r == ERROR_SUCCESS) r = RegSetValueExA(k.get(), name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
+  if (r == ERROR_SUCCESS)
+    r = RegSetValueExA(k.get(), name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
   if (r != ERROR_SUCCESS) Fail("setting " + key + " " + name, r);
 }
 

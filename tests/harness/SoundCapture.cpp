@@ -51,8 +51,7 @@ std::vector<unsigned char> ReadWholeFile(const std::string& path) {
 }
 
 std::vector<unsigned char> WaveSamples(const std::vector<unsigned char>& wave) {
-  if (wave.size() < 12 || std::memcmp(wave.data(), "RIFF", 4) != 0 || std::memcmp(&wave[8], "WAVE", 4) != 0)
-    return {};
+  if (wave.size() < 12 || std::memcmp(wave.data(), "RIFF", 4) != 0 || std::memcmp(&wave[8], "WAVE", 4) != 0) return {};
   size_t at = 12;
   while (at + 8 <= wave.size()) {
     size_t size = U32(wave, at + 4);

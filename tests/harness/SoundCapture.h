@@ -38,7 +38,7 @@ class SoundCapture {
   // Win32 threads: the win32 thread model of the toolchain has no std::thread.
   static DWORD WINAPI CollectorMain(void* self);
   void Collect();
-  struct Lock;  // holds lock_ for its scope
+  struct Lock;           // holds lock_ for its scope
   std::string capture_;  // Windows path of the file ALSA writes
   CRITICAL_SECTION lock_;
   std::vector<std::string> files_;

@@ -2,8 +2,8 @@
 // is lit and which picture the panel shows, read from the screen, and how
 // many times the sound played, read at Wine's audio output, for the walks a
 // user makes over the menu. Also how soon a rest shows on the screen.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -51,7 +51,9 @@ struct Walk {
   std::vector<Step> steps;
 };
 
-Spot M(int i, int x = 40, int y = 14) { return {i == 1 ? "picM(1)" : i == 2 ? "picM(2)" : i == 3 ? "picM(3)" : "picM(4)", x, y}; }
+Spot M(int i, int x = 40, int y = 14) {
+  return {i == 1 ? "picM(1)" : i == 2 ? "picM(2)" : i == 3 ? "picM(3)" : "picM(4)", x, y};
+}
 Spot MB(int i) { return {i == 1 ? "picMB(1)" : i == 2 ? "picMB(2)" : i == 3 ? "picMB(3)" : "picMB(4)", 60, 0}; }
 const Spot kHeader{"picHeader", 100, 40};
 const Spot kBar{"picBalken", 200, 3};
@@ -82,7 +84,9 @@ class Hover : public ::testing::Test {
     sound_.Clear();
   }
 
-  POINT Where(const Spot& s) const { return s.control ? app_.ScreenPoint(s.control, s.x, s.y) : app_.ScreenPoint(s.x, s.y); }
+  POINT Where(const Spot& s) const {
+    return s.control ? app_.ScreenPoint(s.control, s.x, s.y) : app_.ScreenPoint(s.x, s.y);
+  }
   COLORREF EntryColour(int i) const { return ScreenPixel(app_.ScreenPoint(M(i).control, 4, 14)); }
   int Language() const { return ExpectedLanguageIndex(); }
 

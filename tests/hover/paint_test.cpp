@@ -2,8 +2,8 @@
 // process: a rest that changes nothing on the screen paints nothing, and one
 // that does paints only the boxes that change. The hover messages are sent
 // straight to the tracked controls, so no pointer is involved.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
@@ -63,7 +63,11 @@ class Painting : public ::testing::Test {
 };
 
 TEST_F(Painting, OnlyWhatChangesIsPainted) {
-  const struct { const char* what; tk::PictureBox& (*box)(frmMain&); const char* painted; } steps[] = {
+  const struct {
+    const char* what;
+    tk::PictureBox& (*box)(frmMain&);
+    const char* painted;
+  } steps[] = {
       {"rest on entry 2", [](frmMain& f) -> tk::PictureBox& { return f.picM(2); }, "picM(2) picMexplain"},
       {"rest on entry 2 again", [](frmMain& f) -> tk::PictureBox& { return f.picM(2); }, ""},
       {"onto its strip", [](frmMain& f) -> tk::PictureBox& { return f.picMB(2); }, ""},

@@ -1,8 +1,8 @@
 // PlayWavRes in this process (the test program carries the launcher's
 // resources), heard at Wine's audio output: every call plays resource 101
 // once, bit for bit, whatever flags it is given.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <mmsystem.h>
 
 #include <optional>

@@ -2,8 +2,8 @@
 // registry keys, hooking and unhooking, message pass-through with sentinel
 // results, recorded message and event sequences, and the event pattern that
 // the real pointer produces.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -38,9 +38,12 @@ std::vector<Entry> g_log;
 // Failure messages name messages, events and windows instead of numbers.
 std::string MessageName(UINT msg) {
   switch (msg) {
-    case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
-    case WM_MOUSEHOVER: return "WM_MOUSEHOVER";
-    case WM_MOUSELEAVE: return "WM_MOUSELEAVE";
+    case WM_MOUSEMOVE:
+      return "WM_MOUSEMOVE";
+    case WM_MOUSEHOVER:
+      return "WM_MOUSEHOVER";
+    case WM_MOUSELEAVE:
+      return "WM_MOUSELEAVE";
   }
   char text[32];
   if (msg >= WM_APP && msg < 0xC000)
@@ -194,11 +197,7 @@ TEST(TrackerKey, IsTMAndTheHandleAsSigned32BitDecimal) {
     std::uintptr_t handle;
     const char* key;
   } cases[] = {
-      {1312, "TM1312"},
-      {0x7FFFFFFF, "TM2147483647"},
-      {0x80000000u, "TM-2147483648"},
-      {0xFFFFFFFEu, "TM-2"},
-      {0, "TM0"},
+      {1312, "TM1312"}, {0x7FFFFFFF, "TM2147483647"}, {0x80000000u, "TM-2147483648"}, {0xFFFFFFFEu, "TM-2"}, {0, "TM0"},
   };
   for (const auto& c : cases) EXPECT_EQ(TrackerKey(reinterpret_cast<HWND>(c.handle)), c.key) << c.handle;
 }
@@ -271,7 +270,11 @@ TEST_F(Tracker, NothingAndRepeatedStopsChangeNoProcedure) {
   } cases[] = {
       {"StopTracking twice", [](clsTrackMouse& t) { t.StopTracking(); }},
       {"nothing assigned while holding", [](clsTrackMouse& t) { t.SetTrackObject(nullptr); }},
-      {"nothing assigned twice", [](clsTrackMouse& t) { t.SetTrackObject(nullptr); t.SetTrackObject(nullptr); }},
+      {"nothing assigned twice",
+       [](clsTrackMouse& t) {
+         t.SetTrackObject(nullptr);
+         t.SetTrackObject(nullptr);
+       }},
   };
   for (const auto& c : cases) {
     auto t = NewTracker();
@@ -337,13 +340,9 @@ TEST_F(Tracker, EveryMessagePassesOnOnceWithItsResult) {
     UINT msg;
     std::vector<Kind> sequence;
   } cases[] = {
-      {WM_MOUSEMOVE, {kMessage}},
-      {WM_MOUSEHOVER, {kOver, kMessage}},
-      {WM_MOUSELEAVE, {kOut, kMessage}},
-      {WM_USER + 7, {kMessage}},
-      {WM_MOUSEMOVE, {kMessage}},  // after a re-arm as well
-      {WM_MOUSEHOVER, {kOver, kMessage}},
-      {WM_APP + 1, {kMessage}},
+      {WM_MOUSEMOVE, {kMessage}},         {WM_MOUSEHOVER, {kOver, kMessage}}, {WM_MOUSELEAVE, {kOut, kMessage}},
+      {WM_USER + 7, {kMessage}},          {WM_MOUSEMOVE, {kMessage}},  // after a re-arm as well
+      {WM_MOUSEHOVER, {kOver, kMessage}}, {WM_APP + 1, {kMessage}},
   };
   auto t = NewTracker();
   t->SetTrackObject(&a_);

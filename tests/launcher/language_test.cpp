@@ -31,8 +31,7 @@ const Case kCases[] = {
 };
 
 TEST(Language, OnlyExactIdentifiersSelectALanguage) {
-  for (const Case& c : kCases)
-    EXPECT_EQ(LanguageIndexFor(c.id), c.index) << c.what << " (" << c.id << ")";
+  for (const Case& c : kCases) EXPECT_EQ(LanguageIndexFor(c.id), c.index) << c.what << " (" << c.id << ")";
 }
 
 // The index that the table above gives; an identifier not in it gets English.

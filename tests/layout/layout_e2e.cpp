@@ -3,8 +3,8 @@
 // twips (1305 + 90 twips: 116.25 pixels, so 116); the taller title bar
 // shortens the panel and the filler; the caption indent of 240 twips becomes
 // 20 pixels instead of 16.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <ostream>
 
@@ -38,14 +38,14 @@ int FirstInkColumn(const LauncherProcess& app, const char* entry) {
 struct Dpi {
   DWORD logPixels;  // 0: the default of 96
   int clientHeight;
-  int indent;  // pixels
+  int indent;   // pixels
   int menuTop;  // under the bar, whose design place is in twips and scales
 };
 
 // "120 DPI: client 317 high, indent 20, menu at 116" instead of the raw bytes.
 void PrintTo(const Dpi& dpi, std::ostream* os) {
-  *os << (dpi.logPixels ? dpi.logPixels : 96) << " DPI: client " << dpi.clientHeight << " high, indent "
-      << dpi.indent << ", menu at " << dpi.menuTop;
+  *os << (dpi.logPixels ? dpi.logPixels : 96) << " DPI: client " << dpi.clientHeight << " high, indent " << dpi.indent
+      << ", menu at " << dpi.menuTop;
 }
 
 class LayoutAtDpi : public ::testing::TestWithParam<Dpi> {};
@@ -72,9 +72,14 @@ TEST_P(LayoutAtDpi, EntriesKeepTheirPixelsAndTheCaptionIndentScales) {
     const char* control;
     int left, top, width, height;
   } places[] = {
-      {"picM(1)", 0, 0, 180, 28},  {"picMB(1)", 0, 28, 180, 1}, {"picM(2)", 0, 29, 180, 28},
-      {"picMB(2)", 0, 57, 180, 1}, {"picM(3)", 0, 58, 180, 28}, {"picMB(3)", 0, 86, 180, 1},
-      {"picM(4)", 0, 87, 180, 28}, {"picMB(4)", 0, 115, 180, 1},
+      {"picM(1)", 0, 0, 180, 28},
+      {"picMB(1)", 0, 28, 180, 1},
+      {"picM(2)", 0, 29, 180, 28},
+      {"picMB(2)", 0, 57, 180, 1},
+      {"picM(3)", 0, 58, 180, 28},
+      {"picMB(3)", 0, 86, 180, 1},
+      {"picM(4)", 0, 87, 180, 28},
+      {"picMB(4)", 0, 115, 180, 1},
       {"picMend", 0, 116, 180, dpi.clientHeight - dpi.menuTop - 116},
       {"picMexplain", 180, 0, 298, dpi.clientHeight - dpi.menuTop},
   };
@@ -96,8 +101,7 @@ TEST_P(LayoutAtDpi, EntriesKeepTheirPixelsAndTheCaptionIndentScales) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Dpi, LayoutAtDpi,
-                         ::testing::Values(Dpi{0, 322, 16, 93}, Dpi{120, 317, 20, 116}),
+INSTANTIATE_TEST_SUITE_P(Dpi, LayoutAtDpi, ::testing::Values(Dpi{0, 322, 16, 93}, Dpi{120, 317, 20, 116}),
                          [](const ::testing::TestParamInfo<Dpi>& p) { return p.param.logPixels ? "At120" : "At96"; });
 
 }  // namespace

@@ -1,8 +1,8 @@
 // MenuLayout on a real main window in this process (the test program carries
 // the launcher's resources): the rectangles, the captions in every language,
 // the caption geometry and font, the window-level variables and the trackers.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -55,10 +55,10 @@ struct Place {
 
 // Client area 478 x 322 at 96 DPI.
 const Place kLayout[] = {
-    {"picHeader", 0, 0, 473, 81},    {"picBalken", 0, 87, 478, 6},   {"picM(1)", 0, 93, 180, 28},
-    {"picMB(1)", 0, 121, 180, 1},    {"picM(2)", 0, 122, 180, 28},   {"picMB(2)", 0, 150, 180, 1},
-    {"picM(3)", 0, 151, 180, 28},    {"picMB(3)", 0, 179, 180, 1},   {"picM(4)", 0, 180, 180, 28},
-    {"picMB(4)", 0, 208, 180, 1},    {"picMend", 0, 209, 180, 113},  {"picMexplain", 180, 93, 298, 229},
+    {"picHeader", 0, 0, 473, 81}, {"picBalken", 0, 87, 478, 6},  {"picM(1)", 0, 93, 180, 28},
+    {"picMB(1)", 0, 121, 180, 1}, {"picM(2)", 0, 122, 180, 28},  {"picMB(2)", 0, 150, 180, 1},
+    {"picM(3)", 0, 151, 180, 28}, {"picMB(3)", 0, 179, 180, 1},  {"picM(4)", 0, 180, 180, 28},
+    {"picMB(4)", 0, 208, 180, 1}, {"picMend", 0, 209, 180, 113}, {"picMexplain", 180, 93, 298, 229},
 };
 
 void ExpectPlaces(const frmMain& form, int shorterBy, harness::CallSite at = harness::CallSite::Here()) {
@@ -158,11 +158,16 @@ TEST(MenuLayout, SetsTheWindowVariablesAndArmsElevenTrackers) {
     tk::PictureBox& control;
     const char* name;
   } armed[] = {
-      {form->tmPicM1, form->picM(1), "tmPicM1"},       {form->tmPicM2, form->picM(2), "tmPicM2"},
-      {form->tmPicM3, form->picM(3), "tmPicM3"},       {form->tmPicM4, form->picM(4), "tmPicM4"},
-      {form->tmPicMB1, form->picMB(1), "tmPicMB1"},    {form->tmPicMB2, form->picMB(2), "tmPicMB2"},
-      {form->tmPicMB3, form->picMB(3), "tmPicMB3"},    {form->tmPicMB4, form->picMB(4), "tmPicMB4"},
-      {form->tmPicBalken, form->picBalken, "tmPicBalken"}, {form->tmPicMend, form->picMend, "tmPicMend"},
+      {form->tmPicM1, form->picM(1), "tmPicM1"},
+      {form->tmPicM2, form->picM(2), "tmPicM2"},
+      {form->tmPicM3, form->picM(3), "tmPicM3"},
+      {form->tmPicM4, form->picM(4), "tmPicM4"},
+      {form->tmPicMB1, form->picMB(1), "tmPicMB1"},
+      {form->tmPicMB2, form->picMB(2), "tmPicMB2"},
+      {form->tmPicMB3, form->picMB(3), "tmPicMB3"},
+      {form->tmPicMB4, form->picMB(4), "tmPicMB4"},
+      {form->tmPicBalken, form->picBalken, "tmPicBalken"},
+      {form->tmPicMend, form->picMend, "tmPicMend"},
       {form->tmPicMexplain, form->picMexplain, "tmPicMexplain"},
   };
   const LONG_PTR windowProc = reinterpret_cast<LONG_PTR>(&mdlTrackMouse::WindowProc);
@@ -220,9 +225,9 @@ int CaptionFontPixels(int dpi) { return static_cast<int>(std::nearbyint(8.25 * d
 // ink columns of the part that falls inside the label. `width` gets the
 // line's full width.
 std::vector<bool> ReferenceColumns(const std::wstring& caption, RECT label, COLORREF back, int dpi, int* width) {
-  tk::ScopedFont font(CreateFontW(-CaptionFontPixels(dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_SWISS, L"Verdana"));
+  tk::ScopedFont font(CreateFontW(-CaptionFontPixels(dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                  L"Verdana"));
   HDC screen = GetDC(nullptr);
   tk::ScopedMemDC dc(CreateCompatibleDC(screen));
   const int w = 600, h = 60;

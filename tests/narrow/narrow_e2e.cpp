@@ -1,7 +1,7 @@
 // The menu on a screen 800 x 600 pixels large: the warning before the
 // Korvane 6 set-up, and the window moved so that it fits.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "tests/commands/E2e.h"
 #include "tests/harness/CdFolder.h"

@@ -107,10 +107,14 @@ TEST_F(RegistryReadWrite, GetAllSettingsListsValuesWithEmptyData) {
   ASSERT_TRUE(all.has_value());
   ASSERT_EQ(3u, all->size());
   for (const clsLxRegSetting& s : *all) {
-    if (s.SettingName() == "empty sz") EXPECT_EQ(V::String(""), s.Setting());
-    else if (s.SettingName() == "empty binary") EXPECT_EQ(V::ByteArray({}), s.Setting());
-    else if (s.SettingName() == "") EXPECT_EQ(V::StringArray({}), s.Setting());
-    else ADD_FAILURE() << "unexpected value " << s.SettingName();
+    if (s.SettingName() == "empty sz")
+      EXPECT_EQ(V::String(""), s.Setting());
+    else if (s.SettingName() == "empty binary")
+      EXPECT_EQ(V::ByteArray({}), s.Setting());
+    else if (s.SettingName() == "")
+      EXPECT_EQ(V::StringArray({}), s.Setting());
+    else
+      ADD_FAILURE() << "unexpected value " << s.SettingName();
   }
 }
 
@@ -130,8 +134,8 @@ TEST_F(RegistryReadWrite, ReadSettingDefaultValueAndCallersSpelling) {
 struct WriteCase {
   const char* name;
   V value;
-  DWORD type;      // expected registry type
-  Bytes stored;    // expected data
+  DWORD type;    // expected registry type
+  Bytes stored;  // expected data
   V readsBack;
 };
 
@@ -144,21 +148,20 @@ TEST_F(RegistryReadWrite, WriteSettingWriteRulesAndRoundTrip) {
       {"byte", V::Byte(200), REG_DWORD, {200, 0, 0, 0}, V::Long(200)},
       {"text", V::String("plain"), REG_SZ, ToBytes(Lit("plain\0")), V::String("plain")},
       {"empty text", V::String(""), REG_SZ, {0}, V::String("")},
-      {"defined reference", V::String("%TEMP%\\x"), REG_EXPAND_SZ,
-       ToBytes(Lit("%TEMP%\\x\0")), V::String("%TEMP%\\x")},
+      {"defined reference", V::String("%TEMP%\\x"), REG_EXPAND_SZ, ToBytes(Lit("%TEMP%\\x\0")), V::String("%TEMP%\\x")},
       {"undefined reference", V::String("%LX_NOT_DEFINED_ANYWHERE%"), REG_SZ,
        ToBytes(Lit("%LX_NOT_DEFINED_ANYWHERE%\0")), V::String("%LX_NOT_DEFINED_ANYWHERE%")},
       {"bytes from 1", V::ByteArray({1, 2, 3}, 1), REG_BINARY, {1, 2, 3}, V::ByteArray({1, 2, 3})},
       {"no bytes", V::ByteArray({}), REG_BINARY, {}, V::ByteArray({})},
-      {"texts", V::StringArray(S{"a", "b"}), REG_MULTI_SZ, ToBytes(Lit("a\0b\0\0")),
-       V::StringArray(S{"a", "b"})},
+      {"texts", V::StringArray(S{"a", "b"}), REG_MULTI_SZ, ToBytes(Lit("a\0b\0\0")), V::StringArray(S{"a", "b"})},
       {"no texts", V::StringArray(S{}), REG_MULTI_SZ, {0}, V::StringArray(S{})},
-      {"variants as text",
-       V::Array(V::vbVariant, {V::Long(7), V::String("x"), V::Double(1.5), V::Boolean(true)}),
-       REG_MULTI_SZ, ToBytes(Lit("7\0x\0" "1.5\0True\0\0")),
+      {"variants as text", V::Array(V::vbVariant, {V::Long(7), V::String("x"), V::Double(1.5), V::Boolean(true)}),
+       REG_MULTI_SZ,
+       ToBytes(Lit("7\0x\0"
+                   "1.5\0True\0\0")),
        V::StringArray(S{"7", "x", "1.5", "True"})},
-      {"decimals", V::Array(V::vbDecimal, {V::Decimal(2.5)}), REG_MULTI_SZ,
-       ToBytes(Lit("2.5\0\0")), V::StringArray(S{"2.5"})},
+      {"decimals", V::Array(V::vbDecimal, {V::Decimal(2.5)}), REG_MULTI_SZ, ToBytes(Lit("2.5\0\0")),
+       V::StringArray(S{"2.5"})},
   };
   for (const WriteCase& c : cases) {
     EXPECT_EQ(2, reg.WriteSetting(HKEY_CURRENT_USER, Path(), c.name, c.value)) << c.name;

@@ -21,8 +21,8 @@ class RegistryFacade : public regtest::ScratchTest {
   // The platform's own one-line text for a code, to compare Description with.
   static std::string SystemText(DWORD code) {
     char buf[512] = {};
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | 0xFF,
-                             nullptr, code, 0, buf, sizeof buf, nullptr);
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | 0xFF, nullptr, code, 0, buf,
+                             sizeof buf, nullptr);
     return std::string(buf, n);
   }
   Names Sorted(Names n) const {
@@ -53,15 +53,24 @@ std::vector<OperationCase> Operations() {
       {".CreateSection", [=](clsLxRegistry& r, const std::string&) { return r.CreateSection(HKEY(nullptr), "x") == 0; },
        [=](clsLxRegistry& r, const std::string& s) { return r.CreateSection(cu, s + "\\c") == 1; }},
       {".DeleteSection", [=](clsLxRegistry& r, const std::string& m) { return !r.DeleteSection(cu, m); },
-       [=](clsLxRegistry& r, const std::string& s) { return r.CreateSection(cu, s + "\\d") && r.DeleteSection(cu, s + "\\d"); }},
+       [=](clsLxRegistry& r, const std::string& s) {
+         return r.CreateSection(cu, s + "\\d") && r.DeleteSection(cu, s + "\\d");
+       }},
       {".DeleteSection", [=](clsLxRegistry& r, const std::string& m) { return !r.DeleteSectionRec(cu, m); },
-       [=](clsLxRegistry& r, const std::string& s) { return r.CreateSection(cu, s + "\\e\\f") && r.DeleteSectionRec(cu, s + "\\e"); }},
+       [=](clsLxRegistry& r, const std::string& s) {
+         return r.CreateSection(cu, s + "\\e\\f") && r.DeleteSectionRec(cu, s + "\\e");
+       }},
       {".ReadSetting", [=](clsLxRegistry& r, const std::string& m) { return !r.ReadSetting(cu, m, "v"); },
-       [=](clsLxRegistry& r, const std::string& s) { return r.WriteSetting(cu, s, "v", V::Long(1)) && r.ReadSetting(cu, s, "v"); }},
-      {".WriteSetting", [=](clsLxRegistry& r, const std::string&) { return r.WriteSetting(HKEY(nullptr), "x", "v", V::Long(1)) == 0; },
+       [=](clsLxRegistry& r, const std::string& s) {
+         return r.WriteSetting(cu, s, "v", V::Long(1)) && r.ReadSetting(cu, s, "v");
+       }},
+      {".WriteSetting",
+       [=](clsLxRegistry& r, const std::string&) { return r.WriteSetting(HKEY(nullptr), "x", "v", V::Long(1)) == 0; },
        [=](clsLxRegistry& r, const std::string& s) { return r.WriteSetting(cu, s, "w", V::Long(1)) == 2; }},
       {".DeleteSetting", [=](clsLxRegistry& r, const std::string& m) { return !r.DeleteSetting(cu, m, "v"); },
-       [=](clsLxRegistry& r, const std::string& s) { return r.WriteSetting(cu, s, "x", V::Long(1)) && r.DeleteSetting(cu, s, "x"); }},
+       [=](clsLxRegistry& r, const std::string& s) {
+         return r.WriteSetting(cu, s, "x", V::Long(1)) && r.DeleteSetting(cu, s, "x");
+       }},
   };
 }
 
@@ -76,8 +85,7 @@ TEST_F(RegistryFacade, EachOperationRecordsItsFailureAndClearsOnSuccess) {
     ASSERT_TRUE(op.fails(reg, Sub("missing"))) << op.suffix;
     // A null root is an invalid handle (6); every other failure is a missing key (2).
     const DWORD code = static_cast<DWORD>(error->Number());
-    EXPECT_TRUE(code == ERROR_FILE_NOT_FOUND || code == ERROR_INVALID_HANDLE)
-        << op.suffix << ": got " << code;
+    EXPECT_TRUE(code == ERROR_FILE_NOT_FOUND || code == ERROR_INVALID_HANDLE) << op.suffix << ": got " << code;
     EXPECT_EQ(std::string("clsLxRegistry") + op.suffix, error->Source());
     EXPECT_EQ(SystemText(code), error->Description()) << op.suffix;
     EXPECT_NE("", error->Description()) << op.suffix;
@@ -156,8 +164,8 @@ TEST_F(RegistryFacade, DeleteSectionRecBeyond32767Children) {
   ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, Path().c_str(), 0, KEY_ALL_ACCESS, &parent));
   for (int i = 0; i < count; ++i) {
     HKEY child = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(parent, ("k" + std::to_string(i)).c_str(), 0, nullptr,
-                                             0, KEY_READ, nullptr, &child, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(parent, ("k" + std::to_string(i)).c_str(), 0, nullptr, 0, KEY_READ,
+                                             nullptr, &child, nullptr));
     RegCloseKey(child);
   }
   RegCloseKey(parent);
@@ -204,9 +212,9 @@ TEST_F(RegistryFacade, NoKeyHandleOutlivesItsOperation) {
   const HKEY cu = HKEY_CURRENT_USER;
   const auto everything = [&](int i) {
     reg.ReadSetting(cu, Path(), "dword");
-    reg.ReadSetting(cu, Path(), "absent");                 // fails after the open
-    reg.ReadSetting(cu, Path(), "long dword");             // fails on the second read
-    reg.ReadSetting(cu, Sub("absent"), "v");               // fails to open
+    reg.ReadSetting(cu, Path(), "absent");      // fails after the open
+    reg.ReadSetting(cu, Path(), "long dword");  // fails on the second read
+    reg.ReadSetting(cu, Sub("absent"), "v");    // fails to open
     reg.GetAllSettings(cu, Path());
     reg.GetAllSettings(cu, Sub("absent"));
     reg.GetSubSectionNames(cu, Path());
@@ -217,7 +225,7 @@ TEST_F(RegistryFacade, NoKeyHandleOutlivesItsOperation) {
     reg.WriteSetting(cu, Sub("w"), "v", V::Long(i));
     reg.WriteSetting(cu, Sub("w"), "v", V::Boolean(true));  // refused before any open
     reg.DeleteSetting(cu, Sub("w"), "v");
-    reg.DeleteSetting(cu, Sub("w"), "v");                    // fails after the open
+    reg.DeleteSetting(cu, Sub("w"), "v");  // fails after the open
     reg.DeleteSectionRec(cu, Sub("w"));
     reg.DeleteSection(cu, Sub("absent"));
   };

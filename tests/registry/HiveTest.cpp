@@ -81,8 +81,7 @@ class RegistryHive : public regtest::ScratchTest {
   void SetUp() override {
     ScratchTest::SetUp();
     static int serial = 0;
-    folder_ = TempPath() + "LxHive" + std::to_string(GetCurrentProcessId()) + "-" +
-              std::to_string(++serial) + "\\";
+    folder_ = TempPath() + "LxHive" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + "\\";
     ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr)) << folder_;
     SetRaw(Path(), "LxSentinelValue", REG_DWORD, {0xEF, 0xBE, 0xAD, 0xDE});
     SetRaw(Sub("child"), "LxChildText", REG_SZ, regtest::ToBytes(std::string("child\0", 6)));
@@ -129,8 +128,8 @@ class RegistryHive : public regtest::ScratchTest {
 }  // namespace
 
 TEST_F(RegistryHive, EnablePrivilegeIsTrueExactlyWhenEnabled) {
-  const char* names[] = {"SeBackupPrivilege", "SeRestorePrivilege", "SeShutdownPrivilege",
-                         "SeCreateTokenPrivilege", "SeTcbPrivilege", "SeLockMemoryPrivilege"};
+  const char* names[] = {"SeBackupPrivilege",      "SeRestorePrivilege", "SeShutdownPrivilege",
+                         "SeCreateTokenPrivilege", "SeTcbPrivilege",     "SeLockMemoryPrivilege"};
   int notHeld = 0;
   for (const char* name : names) {
     const PrivilegeState before = TokenState(name);

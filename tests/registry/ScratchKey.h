@@ -56,11 +56,10 @@ class ScratchTest : public testing::Test {
  protected:
   void SetUp() override {
     static int serial = 0;
-    path_ = "Software\\LxRegistryTest\\" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(++serial);
+    path_ = "Software\\LxRegistryTest\\" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
     RegCloseKey(key);
   }
   void TearDown() override {
@@ -77,15 +76,14 @@ class ScratchTest : public testing::Test {
               harness::CallSite at = harness::CallSite::Here()) const {
     const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, section.c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, section.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                             &key, nullptr));
     // A non-NUL guard byte after the data: given a string whose terminator
     // was not counted, RegSetValueExA counts a NUL that follows the data (as
     // NT does), which would hide a value stored without one.
     Bytes guarded = data;
     guarded.push_back(0xAA);
-    const LONG code = RegSetValueExA(key, name.c_str(), 0, type, guarded.data(),
-                                     static_cast<DWORD>(data.size()));
+    const LONG code = RegSetValueExA(key, name.c_str(), 0, type, guarded.data(), static_cast<DWORD>(data.size()));
     RegCloseKey(key);
     ASSERT_EQ(ERROR_SUCCESS, code) << "raw write of " << name;
   }
@@ -109,8 +107,8 @@ class ScratchTest : public testing::Test {
   void CreateRaw(const std::string& section, harness::CallSite at = harness::CallSite::Here()) const {
     const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, section.c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, section.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                             &key, nullptr));
     RegCloseKey(key);
   }
 

@@ -2,8 +2,8 @@
 // shown to Wine as a read-only CD-ROM drive, and the menu started from the
 // drive's root as autorun.inf names it. There the program folder ends in a
 // backslash, so the command lines hold the doubled backslash of the design.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <map>
 #include <memory>
@@ -96,7 +96,11 @@ TEST_F(CdDrive, IsAReadOnlyCdRomWithTheMenuAtItsRoot) {
 // Both set-ups, started from the CD as its own demo set-up reports the line
 // it received: "D:\\Xmanager\DISK1\setup.exe /v"/l* C:\windows\X....log"".
 TEST_F(CdDrive, SetUpsGetTheDoubledBackslashAtTheDriveRoot) {
-  const struct { Entry entry; const char* setup; const char* tag; } cases[] = {
+  const struct {
+    Entry entry;
+    const char* setup;
+    const char* tag;
+  } cases[] = {
       {kXmanager, "\\Xmanager\\DISK1\\setup.exe", "X"},
       {kKorvane, "\\Korvane6\\DISK1\\setup.exe", "Q"},
   };
@@ -113,8 +117,8 @@ TEST_F(CdDrive, SetUpsGetTheDoubledBackslashAtTheDriveRoot) {
     auto line = [&](const std::string& stamp) {
       return Root() + c.setup + " /v\"/l* " + WindowsFolder() + "\\" + c.tag + stamp + ".log\"";
     };
-    EXPECT_TRUE(got == line(stampBefore) || got == line(stampAfter)) << "got:      " << got << "\nexpected: "
-                                                                      << line(stampBefore);
+    EXPECT_TRUE(got == line(stampBefore) || got == line(stampAfter))
+        << "got:      " << got << "\nexpected: " << line(stampBefore);
     EXPECT_EQ(got.substr(0, 4), Root() + "\\") << "the doubled backslash";
     PressOk(box);
     EXPECT_TRUE(app.WaitForExit(5000)) << "the menu ends after the set-up start";

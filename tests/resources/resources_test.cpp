@@ -159,8 +159,7 @@ struct ExpectedPicture {
 
 std::vector<ExpectedPicture> AllPictures() {
   std::vector<ExpectedPicture> all = {{IDB_HEADER, 478, 87}};
-  for (UINT base : {IDB_PANEL_WELCOME, IDB_PANEL_XMAN, IDB_PANEL_KORV, IDB_PANEL_HELP,
-                    IDB_PANEL_EXIT})
+  for (UINT base : {IDB_PANEL_WELCOME, IDB_PANEL_XMAN, IDB_PANEL_KORV, IDB_PANEL_HELP, IDB_PANEL_EXIT})
     for (UINT language = 0; language < 5; ++language) all.push_back({base + language, 298, 229});
   return all;
 }
@@ -178,8 +177,8 @@ class Resources : public ::testing::Test {
     module_ = nullptr;
   }
   void SetUp() override {
-    ASSERT_NE(module_, nullptr) << "cannot load " << harness::LauncherExe()
-                                << " as data file, error " << GetLastError();
+    ASSERT_NE(module_, nullptr) << "cannot load " << harness::LauncherExe() << " as data file, error "
+                                << GetLastError();
   }
 
   static Blob Raw(LPCWSTR type, LPCWSTR name, WORD lang) {
@@ -195,8 +194,7 @@ class Resources : public ::testing::Test {
   // Every language under which the resource is stored.
   static std::vector<WORD> Languages(LPCWSTR type, LPCWSTR name) {
     std::vector<WORD> langs;
-    EnumResourceLanguagesW(module_, type, name, CollectLanguage,
-                           reinterpret_cast<LONG_PTR>(&langs));
+    EnumResourceLanguagesW(module_, type, name, CollectLanguage, reinterpret_cast<LONG_PTR>(&langs));
     return langs;
   }
 
@@ -246,8 +244,7 @@ TEST_F(Resources, NoStringsBesideTheCatalogue) {
   for (UINT id = 0; id < 1000; ++id) {
     if (known.count(id)) continue;
     const wchar_t* text = nullptr;
-    EXPECT_EQ(LoadStringW(module_, id, reinterpret_cast<LPWSTR>(&text), 0), 0)
-        << "unexpected string " << id;
+    EXPECT_EQ(LoadStringW(module_, id, reinterpret_cast<LPWSTR>(&text), 0), 0) << "unexpected string " << id;
   }
 }
 
@@ -255,9 +252,7 @@ TEST_F(Resources, StringBlocksAreEnglishUS) {
   // Strings are stored in blocks of 16: block n holds identifiers 16(n-1)..16n-1.
   for (UINT id : {100u, 210u, 250u, 300u, 344u}) {
     WORD block = static_cast<WORD>(id / 16 + 1);
-    EXPECT_EQ(Languages(kString, MAKEINTRESOURCEW(block)),
-              std::vector<WORD>{kEnglishUS})
-        << "string block of " << id;
+    EXPECT_EQ(Languages(kString, MAKEINTRESOURCEW(block)), std::vector<WORD>{kEnglishUS}) << "string block of " << id;
   }
 }
 
@@ -269,8 +264,7 @@ TEST_F(Resources, AllTwentySixAre24BitBottomUpDibs) {
   for (const ExpectedPicture& want : all) {
     Picture pic;
     Load(want, &pic);
-    EXPECT_EQ(Languages(kBitmap, MAKEINTRESOURCEW(want.id)), std::vector<WORD>{kEnglishUS})
-        << "bitmap " << want.id;
+    EXPECT_EQ(Languages(kBitmap, MAKEINTRESOURCEW(want.id)), std::vector<WORD>{kEnglishUS}) << "bitmap " << want.id;
   }
 }
 
@@ -287,8 +281,7 @@ TEST_F(Resources, PanelsAreWhiteWithDarkRedText) {
     EXPECT_GE(pic.Count(0x8C0A0A), 50u) << "panel " << want.id << ": pixels of #8C0A0A";
     EXPECT_GE(pic.Count(0x800000), 50u) << "panel " << want.id << ": pixels of #800000";
     // Mostly background.
-    EXPECT_GE(pic.Count(0xFFFFFF), size_t(want.width * want.height) / 2)
-        << "panel " << want.id << ": white pixels";
+    EXPECT_GE(pic.Count(0xFFFFFF), size_t(want.width * want.height) / 2) << "panel " << want.id << ": white pixels";
   }
 }
 
@@ -299,8 +292,7 @@ TEST_F(Resources, EveryPanelIsItsOwnPicture) {
     ASSERT_NO_FATAL_FAILURE(Load(want, &pic));
     std::string pixels(reinterpret_cast<const char*>(pic.bits), pic.stride * want.height);
     for (const auto& other : seen)
-      EXPECT_NE(other.second, pixels) << "bitmaps " << other.first << " and " << want.id
-                                      << " are identical";
+      EXPECT_NE(other.second, pixels) << "bitmaps " << other.first << " and " << want.id << " are identical";
     seen.emplace_back(want.id, std::move(pixels));
   }
 }
@@ -350,8 +342,7 @@ TEST_F(Resources, ClickSoundIsTheFixedRiffLayout) {
     at = c.offset + c.size + (c.size & 1);
     ASSERT_LE(at, end) << "chunk \"" << c.id << "\" runs past the RIFF chunk";
   }
-  const std::vector<std::pair<std::string, uint32_t>> expected = {
-      {"fmt ", 16}, {"PAD ", 4044}, {"data", 7778}};
+  const std::vector<std::pair<std::string, uint32_t>> expected = {{"fmt ", 16}, {"PAD ", 4044}, {"data", 7778}};
   ASSERT_EQ(chunks.size(), expected.size()) << "number of chunks";
   for (size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(chunks[i].id, expected[i].first) << "chunk " << i;
@@ -359,10 +350,12 @@ TEST_F(Resources, ClickSoundIsTheFixedRiffLayout) {
   }
 
   const BYTE* fmt = d + chunks[0].offset;
-  const struct { const char* field; uint32_t got, want; } fields[] = {
-      {"format tag", U16(fmt), 1},          {"channels", U16(fmt + 2), 1},
-      {"samples/s", U32(fmt + 4), 44100},   {"bytes/s", U32(fmt + 8), 88200},
-      {"block align", U16(fmt + 12), 2},    {"bits/sample", U16(fmt + 14), 16}};
+  const struct {
+    const char* field;
+    uint32_t got, want;
+  } fields[] = {{"format tag", U16(fmt), 1},        {"channels", U16(fmt + 2), 1},
+                {"samples/s", U32(fmt + 4), 44100}, {"bytes/s", U32(fmt + 8), 88200},
+                {"block align", U16(fmt + 12), 2},  {"bits/sample", U16(fmt + 14), 16}};
   for (const auto& f : fields) EXPECT_EQ(f.got, f.want) << "fmt " << f.field;
 
   const BYTE* pad = d + chunks[1].offset;
@@ -406,8 +399,7 @@ TEST_F(Resources, IconGroupsHoldOne16x16Image256Colours) {
   std::vector<std::string> images;
   for (const ExpectedIcon& icon : kIcons) {
     SCOPED_TRACE("icon group " + std::to_string(icon.group));
-    EXPECT_EQ(Languages(kGroupIcon, MAKEINTRESOURCEW(icon.group)),
-              std::vector<WORD>{kNeutral});
+    EXPECT_EQ(Languages(kGroupIcon, MAKEINTRESOURCEW(icon.group)), std::vector<WORD>{kNeutral});
     Blob group = Raw(kGroupIcon, MAKEINTRESOURCEW(icon.group), kNeutral);
     ASSERT_NE(group.data, nullptr) << "group missing under the neutral language";
     ASSERT_EQ(group.size, 6u + sizeof(GroupIconEntry));
@@ -421,8 +413,7 @@ TEST_F(Resources, IconGroupsHoldOne16x16Image256Colours) {
     EXPECT_EQ(entry.bit_count, 8);
     EXPECT_EQ(entry.id, icon.image) << "image identifier";
     // The system's own reading of the directory agrees.
-    EXPECT_EQ(LookupIconIdFromDirectoryEx(const_cast<BYTE*>(group.data), TRUE, 16, 16, 0),
-              int(icon.image));
+    EXPECT_EQ(LookupIconIdFromDirectoryEx(const_cast<BYTE*>(group.data), TRUE, 16, 16, 0), int(icon.image));
 
     EXPECT_EQ(Languages(kIcon, MAKEINTRESOURCEW(icon.image)), std::vector<WORD>{kNeutral});
     Blob image = Raw(kIcon, MAKEINTRESOURCEW(icon.image), kNeutral);
@@ -436,8 +427,8 @@ TEST_F(Resources, IconGroupsHoldOne16x16Image256Colours) {
     // 40 + 256 colours + 16x16 bytes + 16 mask rows of 4 bytes.
     EXPECT_EQ(image.size, 40u + 1024u + 256u + 64u);
 
-    HICON handle = CreateIconFromResourceEx(const_cast<BYTE*>(image.data), image.size, TRUE,
-                                            0x00030000, 16, 16, LR_DEFAULTCOLOR);
+    HICON handle =
+        CreateIconFromResourceEx(const_cast<BYTE*>(image.data), image.size, TRUE, 0x00030000, 16, 16, LR_DEFAULTCOLOR);
     EXPECT_NE(handle, nullptr) << "the system cannot make an icon of image " << icon.image;
     if (handle) DestroyIcon(handle);
     images.emplace_back(reinterpret_cast<const char*>(image.data), image.size);
@@ -449,8 +440,7 @@ TEST_F(Resources, IconGroupsHoldOne16x16Image256Colours) {
 // ------------------------------------------------------------ version block
 
 TEST_F(Resources, VersionBlockNamesTheRelease) {
-  EXPECT_EQ(Languages(kVersion, MAKEINTRESOURCEW(VS_VERSION_INFO)),
-            std::vector<WORD>{kEnglishUS});
+  EXPECT_EQ(Languages(kVersion, MAKEINTRESOURCEW(VS_VERSION_INFO)), std::vector<WORD>{kEnglishUS});
   std::wstring path = Widen(harness::LauncherExe().c_str());
   DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
   ASSERT_GT(size, 0u) << "no version block, error " << GetLastError();
@@ -464,30 +454,33 @@ TEST_F(Resources, VersionBlockNamesTheRelease) {
   EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
   const WORD parts[] = {KORVANE_VERSION_NUM};
   const DWORD high = MAKELONG(parts[1], parts[0]), low = MAKELONG(parts[3], parts[2]);
-  const struct { const char* field; DWORD got, want; } numbers[] = {
-      {"file version MS", fixed->dwFileVersionMS, high},
-      {"file version LS", fixed->dwFileVersionLS, low},
-      {"product version MS", fixed->dwProductVersionMS, high},
-      {"product version LS", fixed->dwProductVersionLS, low}};
+  const struct {
+    const char* field;
+    DWORD got, want;
+  } numbers[] = {{"file version MS", fixed->dwFileVersionMS, high},
+                 {"file version LS", fixed->dwFileVersionLS, low},
+                 {"product version MS", fixed->dwProductVersionMS, high},
+                 {"product version LS", fixed->dwProductVersionLS, low}};
   for (const auto& n : numbers)
-    EXPECT_EQ(n.got, n.want) << n.field << ": expected 0x" << std::hex << n.want << " got 0x"
-                             << n.got;
+    EXPECT_EQ(n.got, n.want) << n.field << ": expected 0x" << std::hex << n.want << " got 0x" << n.got;
 
   WORD* translation = nullptr;
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                             reinterpret_cast<void**>(&translation), &length));
+  ASSERT_TRUE(
+      VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
   ASSERT_EQ(length, 4u);
   EXPECT_EQ(translation[0], 0x0409);
   EXPECT_EQ(translation[1], 1200);
 
-  const struct { const wchar_t* name; const char* want; } values[] = {
-      {L"FileVersion", KORVANE_VERSION_STR},
-      {L"ProductVersion", KORVANE_VERSION_STR},
-      {L"ProductName", u8"Korvane 6"},
-      {L"FileDescription", u8"Korvane 6 installation CD start menu"},
-      {L"OriginalFilename", u8"Korvane6Menu.exe"},
-      {L"InternalName", u8"Korvane6Menu.exe"},
-      {L"CompanyName", u8"Korvane Messtechnik GmbH"}};
+  const struct {
+    const wchar_t* name;
+    const char* want;
+  } values[] = {{L"FileVersion", KORVANE_VERSION_STR},
+                {L"ProductVersion", KORVANE_VERSION_STR},
+                {L"ProductName", u8"Korvane 6"},
+                {L"FileDescription", u8"Korvane 6 installation CD start menu"},
+                {L"OriginalFilename", u8"Korvane6Menu.exe"},
+                {L"InternalName", u8"Korvane6Menu.exe"},
+                {L"CompanyName", u8"Korvane Messtechnik GmbH"}};
   for (const auto& v : values) {
     std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + v.name;
     wchar_t* text = nullptr;
@@ -537,7 +530,10 @@ TEST_F(Resources, ManifestRunsAsInvokerDpiUnawareWithCommonControls6) {
   Blob blob = Raw(kManifest, MAKEINTRESOURCEW(1), kNeutral);
   ASSERT_NE(blob.data, nullptr) << "manifest 1 missing";
   std::string xml(reinterpret_cast<const char*>(blob.data), blob.size);
-  const struct { const char* text; bool present; } needles[] = {
+  const struct {
+    const char* text;
+    bool present;
+  } needles[] = {
       {"level=\"asInvoker\"", true},
       {"uiAccess=\"false\"", true},
       // Not DPI-aware: Windows scales the fixed pixel layout as a whole.
@@ -555,6 +551,5 @@ TEST_F(Resources, ManifestRunsAsInvokerDpiUnawareWithCommonControls6) {
   };
   for (const auto& n : needles)
     EXPECT_EQ(xml.find(n.text) != std::string::npos, n.present)
-        << (n.present ? "expected in the manifest: " : "not expected in the manifest: ")
-        << n.text;
+        << (n.present ? "expected in the manifest: " : "not expected in the manifest: ") << n.text;
 }

@@ -8,8 +8,10 @@
 namespace {
 
 TEST(Units, DivisionRoundsHalvesToTheEvenNeighbour) {
-  const struct { std::int64_t n, d, q; } cases[] = {
-      {27, 2, 14}, {25, 2, 12}, {26, 2, 13}, {7, 3, 2}, {8, 3, 3},
+  const struct {
+    std::int64_t n, d, q;
+  } cases[] = {
+      {27, 2, 14}, {25, 2, 12}, {26, 2, 13}, {7, 3, 2},    {8, 3, 3},
       {-5, 2, -2}, {-7, 2, -4}, {-8, 3, -3}, {0, 5760, 0}, {5760 * 9 + 2880, 5760, 10},
   };
   for (const auto& c : cases) EXPECT_EQ(tk::DivideHalfEven(c.n, c.d), c.q) << c.n << " / " << c.d;
@@ -33,11 +35,16 @@ TEST(Units, TheCaptionsTiesRoundAlikeAtEveryDpi) {
 // Design places in twips, worked out by hand: the bar's bottom edge
 // (1305 + 90 = 1395 twips), the caption indent (240) and the client place.
 TEST(Units, DesignTwipsToPixels) {
-  const struct { double twips; int dpi; double pixels; int whole; } cases[] = {
-      {1395, 96, 93, 93},       {1395, 120, 116.25, 116}, {1395, 144, 139.5, 140}, {1395, 112, 108.5, 108},
-      {1395, 72, 69.75, 70},    {240, 96, 16, 16},         {240, 120, 20, 20},        {240, 132, 22, 22},
-      {5850, 120, 487.5, 488},  {5355, 120, 446.25, 446},  {202.5, 96, 13.5, 14},     {108.75, 96, 7.25, 7},
-      {90, 96, 6, 6},           {90, 100, 6.25, 6},        {7095, 120, 591.25, 591},  {1215, 144, 121.5, 122},
+  const struct {
+    double twips;
+    int dpi;
+    double pixels;
+    int whole;
+  } cases[] = {
+      {1395, 96, 93, 93},      {1395, 120, 116.25, 116}, {1395, 144, 139.5, 140},  {1395, 112, 108.5, 108},
+      {1395, 72, 69.75, 70},   {240, 96, 16, 16},        {240, 120, 20, 20},       {240, 132, 22, 22},
+      {5850, 120, 487.5, 488}, {5355, 120, 446.25, 446}, {202.5, 96, 13.5, 14},    {108.75, 96, 7.25, 7},
+      {90, 96, 6, 6},          {90, 100, 6.25, 6},       {7095, 120, 591.25, 591}, {1215, 144, 121.5, 122},
   };
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(tk::Pixels(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi;
@@ -46,7 +53,11 @@ TEST(Units, DesignTwipsToPixels) {
 }
 
 TEST(Units, FontPointsToPixels) {
-  const struct { double points; int dpi; int pixels; } cases[] = {
+  const struct {
+    double points;
+    int dpi;
+    int pixels;
+  } cases[] = {
       {8.25, 96, 11}, {8.25, 120, 14}, {8.25, 144, 16}, {8.25, 48, 6}, {8.5, 96, 11}, {9, 120, 15}, {10, 72, 10},
   };
   for (const auto& c : cases)

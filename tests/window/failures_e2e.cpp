@@ -3,8 +3,8 @@
 // the i686 release it would end the program in std::terminate): a sound that
 // cannot be had is simply not played, and any other failure is reported the
 // way a load failure is, and the program ends with exit code 1.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "tests/commands/E2e.h"
 #include "tests/harness/CdFolder.h"

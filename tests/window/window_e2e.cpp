@@ -1,8 +1,8 @@
 // The main window as the user sees it: fixed size and place at 96 and 120
 // DPI, closing, and a load that fails. (Title and pictures in every
 // language: window_languages_e2e.cpp.)
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "tests/harness/CdFolder.h"
 #include "tests/harness/Desktop.h"

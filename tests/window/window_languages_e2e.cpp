@@ -1,8 +1,8 @@
 // The main window in the system's language, for every language the menu
 // speaks and for two it does not: the title, and the header and welcome
 // pictures on the screen.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "tests/harness/CdFolder.h"
 #include "tests/harness/Desktop.h"
@@ -14,7 +14,7 @@ using namespace harness;
 namespace {
 
 const char* const kTitles[] = {
-    u8" Installations CD - KORVANE 6",   u8" Installation CD - KORVANE 6",     u8" CD d'installation - KORVANE 6",
+    u8" Installations CD - KORVANE 6",   u8" Installation CD - KORVANE 6", u8" CD d'installation - KORVANE 6",
     u8" CD d'installazione - KORVANE 6", u8" CD instalación - KORVANE 6",
 };
 
@@ -44,7 +44,9 @@ TEST_F(Window, HeaderAndWelcomePanelOnScreen) {
   std::string diff;
   // The header picture (478 x 87) is cut off at its box of 473 x 81.
   EXPECT_EQ(BitmapDifferences(cd.Launcher(), 100, app.ScreenPoint(0, 0), 473, 81, 9, 7, &diff), 0) << diff;
-  EXPECT_EQ(BitmapDifferences(cd.Launcher(), 200 + ExpectedLanguageIndex(), app.ScreenPoint(180, 93), 298, 229, 9, 7, &diff), 0)
+  EXPECT_EQ(
+      BitmapDifferences(cd.Launcher(), 200 + ExpectedLanguageIndex(), app.ScreenPoint(180, 93), 298, 229, 9, 7, &diff),
+      0)
       << "welcome panel " << diff;
   // The red bar under the header, across the whole client width.
   EXPECT_EQ(ScreenPixel(app.ScreenPoint(2, 88)), 0x000000FFu);
