@@ -30,31 +30,15 @@ RECT PixelRectOf(const TwipsRect& r) {
 // ---- Label -----------------------------------------------------------------
 
 Label::Label(PictureBox& container, TwipsRect rect, std::wstring caption, FontSpec font, std::string tag)
-    : Tag(std::move(tag)), box_(container), rect_(rect), caption_(std::move(caption)), font_(std::move(font)) {}
+    : Placed(container, rect),
+      Tag(std::move(tag)),
+      box_(container),
+      caption_(std::move(caption)),
+      font_(std::move(font)) {}
 
 void Label::Changed() { box_.Invalidate(); }
 void Label::SetCaption(std::wstring caption) {
   caption_ = std::move(caption);
-  Changed();
-}
-double Label::Left() const { return box_.FromTwipsX(rect_.left); }
-double Label::Top() const { return box_.FromTwipsY(rect_.top); }
-double Label::Width() const { return box_.FromTwipsX(rect_.width); }
-double Label::Height() const { return box_.FromTwipsY(rect_.height); }
-void Label::SetLeft(double v) {
-  rect_.left = box_.ToTwipsX(v);
-  Changed();
-}
-void Label::SetTop(double v) {
-  rect_.top = box_.ToTwipsY(v);
-  Changed();
-}
-void Label::SetWidth(double v) {
-  rect_.width = box_.ToTwipsX(v);
-  Changed();
-}
-void Label::SetHeight(double v) {
-  rect_.height = box_.ToTwipsY(v);
   Changed();
 }
 void Label::SetFontName(std::wstring name) {
@@ -104,7 +88,7 @@ void Label::Draw(HDC dc) const {
 // ---- PictureBox --------------------------------------------------------------
 
 PictureBox::PictureBox(Container& parent, TwipsRect rect, COLORREF backColor, std::string name)
-    : parent_(parent), name_(std::move(name)), rect_(rect), backColor_(backColor) {
+    : Placed(parent, rect), parent_(parent), name_(std::move(name)), backColor_(backColor) {
   parent.AddChild(this);
 }
 
@@ -129,30 +113,10 @@ PictureBox::~PictureBox() {
   }
 }
 
-double PictureBox::Left() const { return parent_.FromTwipsX(rect_.left); }
-double PictureBox::Top() const { return parent_.FromTwipsY(rect_.top); }
-double PictureBox::Width() const { return parent_.FromTwipsX(rect_.width); }
-double PictureBox::Height() const { return parent_.FromTwipsY(rect_.height); }
-void PictureBox::SetLeft(double v) {
-  rect_.left = parent_.ToTwipsX(v);
-  Place();
-}
-void PictureBox::SetTop(double v) {
-  rect_.top = parent_.ToTwipsY(v);
-  Place();
-}
-void PictureBox::SetWidth(double v) {
-  rect_.width = parent_.ToTwipsX(v);
-  Place();
-}
-void PictureBox::SetHeight(double v) {
-  rect_.height = parent_.ToTwipsY(v);
-  Place();
-}
 double PictureBox::ScaleWidth() const { return FromTwipsX(rect_.width); }
 double PictureBox::ScaleHeight() const { return FromTwipsY(rect_.height); }
 
-void PictureBox::Place() {
+void PictureBox::Moved() {
   if (!hwnd_) return;
   RECT r = PixelRectOf(rect_);
   SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -51,6 +51,35 @@ struct TwipsRect {
 // own, width and height added to them, computed exactly (toolkit/Units.h).
 RECT PixelRectOf(const TwipsRect& r);
 
+// What labels and picture boxes share: a place kept in twips, read and
+// written in the ScaleMode of the container it lies in, so fractional pixels
+// survive a round trip.
+class Placed {
+ public:
+  double Left() const { return container_.FromTwipsX(rect_.left); }
+  double Top() const { return container_.FromTwipsY(rect_.top); }
+  double Width() const { return container_.FromTwipsX(rect_.width); }
+  double Height() const { return container_.FromTwipsY(rect_.height); }
+  void SetLeft(double v) { Move(rect_.left, container_.ToTwipsX(v)); }
+  void SetTop(double v) { Move(rect_.top, container_.ToTwipsY(v)); }
+  void SetWidth(double v) { Move(rect_.width, container_.ToTwipsX(v)); }
+  void SetHeight(double v) { Move(rect_.height, container_.ToTwipsY(v)); }
+
+ protected:
+  Placed(const Container& container, TwipsRect rect) : container_(container), rect_(rect) {}
+  ~Placed() = default;
+  virtual void Moved() = 0;  // the place changed
+
+  const Container& container_;
+  TwipsRect rect_;  // relative to the container's client area
+
+ private:
+  void Move(double& edge, double twips) {
+    edge = twips;
+    Moved();
+  }
+};
+
 struct FontSpec {
   std::wstring name = L"MS Sans Serif";
   double size = 8.25;  // points
@@ -59,7 +88,7 @@ struct FontSpec {
 
 // A borderless label with a transparent background, drawn on its picture box.
 // It has no window: the pointer over a label is over the picture box.
-class Label {
+class Label : public Placed {
  public:
   Label(PictureBox& container, TwipsRect rect, std::wstring caption, FontSpec font, std::string tag);
 
@@ -71,15 +100,6 @@ class Label {
 
   const std::wstring& Caption() const { return caption_; }
   void SetCaption(std::wstring caption);
-  // Position and size, in the container's ScaleMode.
-  double Left() const;
-  double Top() const;
-  double Width() const;
-  double Height() const;
-  void SetLeft(double v);
-  void SetTop(double v);
-  void SetWidth(double v);
-  void SetHeight(double v);
   const FontSpec& Font() const { return font_; }
   void SetFontName(std::wstring name);
   void SetFontBold(bool bold);
@@ -90,10 +110,10 @@ class Label {
   void Draw(HDC dc) const;
 
  private:
+  void Moved() override { Changed(); }
   void Changed();
   void FontChanged();
   PictureBox& box_;
-  TwipsRect rect_;
   std::wstring caption_;
   FontSpec font_;
   mutable ScopedFont gdiFont_;
@@ -105,7 +125,7 @@ class Label {
 // The window is made when it is first needed (its handle asked for, or the
 // box shown): a box that only holds a picture and is never shown needs none,
 // which keeps the program's start quick.
-class PictureBox : public Container {
+class PictureBox : public Container, public Placed {
  public:
   PictureBox(Container& parent, TwipsRect rect, COLORREF backColor, std::string name);
   ~PictureBox() override;
@@ -120,15 +140,6 @@ class PictureBox : public Container {
   std::function<void()> Click;
   std::function<void()> DblClick;
 
-  // Position and size, in the parent's ScaleMode.
-  double Left() const;
-  double Top() const;
-  double Width() const;
-  double Height() const;
-  void SetLeft(double v);
-  void SetTop(double v);
-  void SetWidth(double v);
-  void SetHeight(double v);
   // Client size in this box's own ScaleMode.
   double ScaleWidth() const;
   double ScaleHeight() const;
@@ -150,7 +161,7 @@ class PictureBox : public Container {
  private:
   friend void RegisterPictureBoxClass(HINSTANCE instance);
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  void Place();
+  void Moved() override;  // the window follows
   void Paint();
   void OnButtonDown(POINT pt, bool secondOfDouble);
   void OnButtonUp(POINT pt);
@@ -162,7 +173,6 @@ class PictureBox : public Container {
   mutable HWND hwnd_ = nullptr;
   mutable bool windowGone_ = false;  // destroyed: never made again
   bool visible_ = true;
-  TwipsRect rect_;  // in twips, relative to the parent's client area
   COLORREF backColor_;
   std::shared_ptr<tk::Picture> picture_;
   std::vector<std::unique_ptr<Label>> labels_;
