@@ -22,6 +22,16 @@ const double kCaptionHeightFactor = 1.5;
 // nearest whole pixel, halves to the even neighbour.
 std::int16_t Int16(double v) { return static_cast<std::int16_t>(tk::RoundHalfEven(v)); }
 
+// Puts a box across the menu column at y, the given height; returns the y
+// below it.
+std::int16_t StackInColumn(tk::PictureBox& box, double height, std::int16_t y) {
+  box.SetLeft(0);
+  box.SetWidth(kColumnWidth);
+  box.SetHeight(height);
+  box.SetTop(y);
+  return Int16(y + box.Height());
+}
+
 }  // namespace
 
 void frmMain::MenuLayout(tk::Form& window) {
@@ -40,18 +50,8 @@ void frmMain::MenuLayout(tk::Form& window) {
 
   for (int i = 1; i <= picM.UBound(); ++i) {
     tk::PictureBox& entry = picM(i);
-    entry.SetLeft(0);
-    entry.SetWidth(kColumnWidth);
-    entry.SetHeight(kEntryHeight);
-    entry.SetTop(y);
-    y = Int16(y + entry.Height());
-
-    tk::PictureBox& strip = picMB(i);
-    strip.SetLeft(0);
-    strip.SetWidth(kColumnWidth);
-    strip.SetHeight(kStripHeight);
-    strip.SetTop(y);
-    y = Int16(y + strip.Height());
+    y = StackInColumn(entry, kEntryHeight, y);
+    y = StackInColumn(picMB(i), kStripHeight, y);
 
     // The caption lives in the entry's twips. Its height comes from the font
     // size as it is before the font changes below, read as pixels.
