@@ -11,6 +11,12 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 RUNS=${RUNS:-25} REPETITIONS=${REPETITIONS:-3}
 benches="Korvane6Menu startup_bench hover_bench paint_bench bare_window registry_bench"
+source scripts/wine-env.sh
+# The release needs 32-bit Wine; without it only the twin is measured, and
+# the report says why.
+measured=(release twin)
+can_run_32 || measured=(twin)
+shown=${measured[0]}  # the build whose start-up phases and DLLs are shown
 cmake --preset win32 >/dev/null
 # shellcheck disable=SC2086
 cmake --build --preset win32 -j "$(nproc)" --target $benches >/dev/null
@@ -19,7 +25,6 @@ cmake --preset win64 -B "$TWIN" -DCMAKE_BUILD_TYPE=Release >/dev/null
 # shellcheck disable=SC2086
 cmake --build "$TWIN" -j "$(nproc)" --target $benches >/dev/null
 
-source scripts/wine-env.sh
 trap wine_env_down EXIT
 wine_env_up "$PWD/build/win32/bench-wine"
 win() { echo "Z:$(realpath "$1" | tr / '\\')"; }
@@ -37,16 +42,18 @@ dlls() {  # dlls <loader> <exe>
 }
 
 declare -A startup hover paints registry
-for build in release twin; do
-  if [ $build = release ]; then dir=build/win32 loader=$WINE32; else dir=$TWIN loader=$WINE; fi
+dir_of() { if [ "$1" = release ]; then echo build/win32; else echo "$TWIN"; fi; }
+loader_of() { if [ "$1" = release ]; then echo "$WINE32"; else echo "$WINE"; fi; }
+for build in "${measured[@]}"; do
+  dir=$(dir_of $build) loader=$(loader_of $build)
   startup[$build]=$(run "$loader" "$dir/bench/bin/startup_bench.exe" "$(win "$dir/bin/Korvane6Menu.exe")" \
                         "$(win "$dir/bench/bin/bare_window.exe")" "$RUNS" "$REPETITIONS")
   hover[$build]=$(run "$loader" "$dir/bench/bin/hover_bench.exe" "$(win "$dir/bin/Korvane6Menu.exe")" 8)
   paints[$build]=$(run "$loader" "$dir/bench/bin/paint_bench.exe" 60)
   registry[$build]=$(run "$loader" "$dir/bench/bin/registry_bench.exe")
 done
-menu_dlls=$(dlls "$WINE32" build/win32/bin/Korvane6Menu.exe)
-bare_dlls=$(dlls "$WINE32" build/win32/bench/bin/bare_window.exe)
+menu_dlls=$(dlls "$(loader_of $shown)" "$(dir_of $shown)/bin/Korvane6Menu.exe")
+bare_dlls=$(dlls "$(loader_of $shown)" "$(dir_of $shown)/bench/bin/bare_window.exe")
 only_menu=$(comm -23 <(tr ' ' '\n' <<<"$menu_dlls" | sort) <(tr ' ' '\n' <<<"$bare_dlls" | sort) | paste -sd ' ')
 
 section_sizes() {  # prints: file text rsrc other (bytes)
@@ -68,8 +75,10 @@ imports=$(i686-w64-mingw32-objdump -p build/win32/bin/Korvane6Menu.exe | awk '/D
 kib() { awk -v b="$1" 'BEGIN { printf "%.0f KiB", b / 1024 }'; }
 diff_ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a - b }'; }
 
+not_measured="Not measured this time: ${WHY_NO_32:-}."
 startup_table() {  # startup_table <build>
-  local s=${startup[$1]} r
+  local s=${startup[$1]:-} r
+  [ -n "$s" ] || { echo "$not_measured"; return; }
   echo "| Repetition | Menu | Bare window | Ratio | Menu working set | Bare working set | Ratio |"
   echo "|---|---:|---:|---:|---:|---:|---:|"
   for r in $(seq "$REPETITIONS"); do
@@ -100,12 +109,13 @@ $(free -g | awk '/Mem:/ { print $2 }') GiB; $("$WINE" --version) on Xvfb (1024 x
 release is the i686 \`Korvane6Menu.exe\` as it ships, under 32-bit Wine; the twin its x86_64 Release build.
 Times are medians; the programs are in \`bench/\`. Under Wine on this machine single runs vary by
 ±20 %, and whole runs of this script by more: each start-up table shows its repetitions.
+$([ ${#measured[@]} -eq 1 ] && printf '\n**The release was not measured this time:** %s.\n' "$WHY_NO_32")
 
 ## Start-up
 
 From process creation until the window's picture is on screen (the welcome panel for the menu; a
 bare Win32 window of the same size and bitness, at the same place, painting a panel, as the
-yardstick), $(val runs "${startup[release]}") runs each per repetition, alternating. Working set after
+yardstick), $(val runs "${startup[$shown]}") runs each per repetition, alternating. Working set after
 start-up. Targets for the release: start-up ≤ 1.15 × the bare window, working set ≤ 1.2 ×.
 
 ### Release (i686)
@@ -116,16 +126,16 @@ $(startup_table release)
 
 $(startup_table twin)
 
-### Where the release's start-up goes
+### Where the $shown's start-up goes
 
 Each run notes when the program's top-level window first exists (before that: process creation,
 loading the image and its DLLs, the C runtime and the start-up routine up to the window's creation),
 when it first is visible (the menu's load handler: its 12 child windows, strings, fonts, pictures,
 trackers) and when the picture shows (the first paint). Medians per repetition.
 
-$(phase_table release)
+$(phase_table $shown)
 
-DLLs that the release has loaded 1.5 s after its start and the bare window has not:
+DLLs that the $shown has loaded 1.5 s after its start and the bare window has not:
 ${only_menu:-none}.
 
 ## Hover
@@ -136,16 +146,17 @@ highlights it without sound. Target ≤ 16 ms (one frame).
 
 | Build | Visits | On the entry, with sound | On the strip, no sound |
 |---|---:|---:|---:|
-| release | $(val hover_samples "${hover[release]}") | $(val hover_entry_ms "${hover[release]}") ms | $(val hover_strip_ms "${hover[release]}") ms |
-| twin | $(val hover_samples "${hover[twin]}") | $(val hover_entry_ms "${hover[twin]}") ms | $(val hover_strip_ms "${hover[twin]}") ms |
+$(for b in "${measured[@]}"; do
+  echo "| $b | $(val hover_samples "${hover[$b]}") | $(val hover_entry_ms "${hover[$b]}") ms | $(val hover_strip_ms "${hover[$b]}") ms |"
+done)
 
 Boxes painted (WM_PAINT of the 12 boxes, counted in-process, \`paint_bench\`). Target: no paint
 when nothing changes.
 
-| Build | Lighting an entry | $(val rests_on_the_lit_entry "${paints[release]}") more rests on it | Back to the welcome panel | $(val rests_on_the_lit_entry "${paints[release]}") more rests on the panel |
+| Build | Lighting an entry | $(val rests_on_the_lit_entry "${paints[$shown]}") more rests on it | Back to the welcome panel | $(val rests_on_the_lit_entry "${paints[$shown]}") more rests on the panel |
 |---|---:|---:|---:|---:|
 MD
-for build in release twin; do
+for build in "${measured[@]}"; do
   p=${paints[$build]}
   echo "| $build | $(val paints_lighting_an_entry "$p") | $(awk '$1 == "paints_for_them" { print $2; exit }' <<<"$p") |" \
        "$(val paints_resetting "$p") | $(awk '$1 == "paints_for_them" { n++; if (n == 2) print $2 }' <<<"$p") |"
@@ -166,7 +177,7 @@ Imports of the release: $imports (Windows' own DLLs only; the C++ runtime is lin
 Release:
 
 \`\`\`
-${registry[release]}
+${registry[release]:-$not_measured}
 \`\`\`
 
 Twin:

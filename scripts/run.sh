@@ -7,24 +7,31 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$(nproc)" --target Korvane6Menu demo_setup
+source scripts/wine-env.sh
+# The release needs 32-bit Wine; without it the x86_64 twin stands in.
+preset=win32 loader=$WINE32
+if ! can_run_32; then
+  preset=win64 loader=$WINE
+  echo "Running the x86_64 twin instead of the release: $WHY_NO_32"
+fi
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset -j "$(nproc)" --target Korvane6Menu demo_setup
 
-cd_dir=$PWD/build/win32/demo-cd
-bash cd/layout_cd.sh "$cd_dir" build/win32/bin/Korvane6Menu.exe build/win32/bin/demo_setup.exe
+build=$PWD/build/$preset
+cd_dir=$build/demo-cd
+bash cd/layout_cd.sh "$cd_dir" "$build/bin/Korvane6Menu.exe" "$build/bin/demo_setup.exe"
 echo "Demo CD folder: $cd_dir"
 
-source scripts/wine-env.sh
 trap wine_env_down EXIT
 if [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
-  KEEP_DISPLAY=1 wine_env_up "$PWD/build/win32/run"
+  KEEP_DISPLAY=1 wine_env_up "$build/run"
   echo "Starting the start menu on $DISPLAY; close its window to end."
-  "$WINE32" "$cd_dir/Korvane6Menu.exe"
+  "$loader" "$cd_dir/Korvane6Menu.exe"
 else
   unset DISPLAY
-  wine_env_up "$PWD/build/win32/run" 1024x768
+  wine_env_up "$build/run" 1024x768
   start_menu_on_desktop Korvane "$cd_dir/Korvane6Menu.exe"
-  shot=$PWD/build/win32/launcher.png
+  shot=$build/launcher.png
   import -window root "$shot"
   echo "No display: ran on a virtual display; screenshot saved to $shot"
 fi
