@@ -13,6 +13,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
   if (n > 0 && n < 32000 && !(path[1] == L':' && GetDriveTypeW(root) == DRIVE_CDROM)) {
     std::wstring record = std::wstring(path, n) + L".cmdline";
+    // Stand-ins started in quick succession append to the same record: one
+    // at a time, as this Wine's appends from two processes can overwrite
+    // each other's line.
+    HANDLE turn = CreateMutexW(nullptr, FALSE, L"Local\\KorvaneStubRecord");
+    if (turn) WaitForSingleObject(turn, 10000);
     HANDLE file = CreateFileW(record.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
@@ -23,6 +28,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       DWORD written = 0;
       WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
       CloseHandle(file);
+    }
+    if (turn) {
+      ReleaseMutex(turn);
+      CloseHandle(turn);
     }
   }
 #ifdef STUB_SHOWS_COMMAND_LINE
