@@ -26,20 +26,11 @@ void frmMain::MenuAction(const std::int16_t& Index) {
   SoundStop = false;
 
   switch (Index) {
-    case 1:
-      InstallXmanager();
-      break;
-    case 2:
-      InstallKorvane();
-      break;
-    case 3:
-      OpenNotes();
-      break;
-    case 4:
-      Unload();
-      tk::End();
-    default:
-      break;
+    case 1: InstallXmanager(); break;
+    case 2: InstallKorvane(); break;
+    case 3: OpenNotes(); break;
+    case 4: Unload(); tk::End();
+    default: break;
   }
 }
 

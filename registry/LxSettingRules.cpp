@@ -56,15 +56,13 @@ LxVariant DecodeRegData(DWORD type, const BYTE* data, DWORD size) {
       if (!text.empty() && text.back() == '\0') text.pop_back();
       return LxVariant::String(std::move(text));
     }
-    case REG_MULTI_SZ:
-      return DecodeMultiString(data, size);
+    case REG_MULTI_SZ: return DecodeMultiString(data, size);
     case REG_DWORD: {
       uint32_t bits = 0;
       std::memcpy(&bits, data, 4);  // x86 and x86_64 are little-endian, as REG_DWORD is
       return LxVariant::Long(static_cast<int32_t>(bits));
     }
-    default:
-      return LxVariant::ByteArray(std::vector<uint8_t>(data, data + size));
+    default: return LxVariant::ByteArray(std::vector<uint8_t>(data, data + size));
   }
 }
 
@@ -117,12 +115,9 @@ DWORD SettingRegType(const LxVariant& value) {
   switch (vt) {
     case LxVariant::vbInteger:
     case LxVariant::vbLong:
-    case LxVariant::vbByte:
-      return REG_DWORD;
-    case LxVariant::vbString:
-      return IsExpandable(value.Text()) ? REG_EXPAND_SZ : REG_SZ;
-    default:
-      return REG_NONE;
+    case LxVariant::vbByte: return REG_DWORD;
+    case LxVariant::vbString: return IsExpandable(value.Text()) ? REG_EXPAND_SZ : REG_SZ;
+    default: return REG_NONE;
   }
 }
 

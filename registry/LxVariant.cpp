@@ -11,40 +11,23 @@ namespace {
 
 const char* BaseTypeName(int32_t vt) {
   switch (vt) {
-    case LxVariant::vbEmpty:
-      return "Empty";
-    case LxVariant::vbNull:
-      return "Null";
-    case LxVariant::vbInteger:
-      return "Integer";
-    case LxVariant::vbLong:
-      return "Long";
-    case LxVariant::vbSingle:
-      return "Single";
-    case LxVariant::vbDouble:
-      return "Double";
-    case LxVariant::vbCurrency:
-      return "Currency";
-    case LxVariant::vbDate:
-      return "Date";
-    case LxVariant::vbString:
-      return "String";
-    case LxVariant::vbObject:
-      return "Object";
-    case LxVariant::vbError:
-      return "Error";
-    case LxVariant::vbBoolean:
-      return "Boolean";
-    case LxVariant::vbVariant:
-      return "Variant";
-    case LxVariant::vbDataObject:
-      return "Unknown";
-    case LxVariant::vbDecimal:
-      return "Decimal";
-    case LxVariant::vbByte:
-      return "Byte";
-    default:
-      return "Unknown";
+    case LxVariant::vbEmpty: return "Empty";
+    case LxVariant::vbNull: return "Null";
+    case LxVariant::vbInteger: return "Integer";
+    case LxVariant::vbLong: return "Long";
+    case LxVariant::vbSingle: return "Single";
+    case LxVariant::vbDouble: return "Double";
+    case LxVariant::vbCurrency: return "Currency";
+    case LxVariant::vbDate: return "Date";
+    case LxVariant::vbString: return "String";
+    case LxVariant::vbObject: return "Object";
+    case LxVariant::vbError: return "Error";
+    case LxVariant::vbBoolean: return "Boolean";
+    case LxVariant::vbVariant: return "Variant";
+    case LxVariant::vbDataObject: return "Unknown";
+    case LxVariant::vbDecimal: return "Decimal";
+    case LxVariant::vbByte: return "Byte";
+    default: return "Unknown";
   }
 }
 
@@ -219,29 +202,19 @@ int32_t LxVariant::UBound() const {
 std::string LxVariant::AsText() const {
   if (IsArray()) throw LxRaisedError(13, "", "Type mismatch");
   switch (vt_) {
-    case vbEmpty:
-      return {};
-    case vbNull:
-      throw LxRaisedError(94, "", "Invalid use of Null");
+    case vbEmpty: return {};
+    case vbNull: throw LxRaisedError(94, "", "Invalid use of Null");
     case vbInteger:
     case vbLong:
-    case vbByte:
-      return std::to_string(int_);
-    case vbSingle:
-      return Printf("%.7G", real_);
+    case vbByte: return std::to_string(int_);
+    case vbSingle: return Printf("%.7G", real_);
     case vbDouble:
-    case vbDecimal:
-      return Printf("%.15G", real_);
-    case vbCurrency:
-      return CurrencyText(int_);
-    case vbDate:
-      return DateText(real_);
-    case vbString:
-      return text_;
-    case vbBoolean:
-      return int_ ? "True" : "False";
-    default:
-      throw LxRaisedError(13, "", "Type mismatch");  // Object, Error
+    case vbDecimal: return Printf("%.15G", real_);
+    case vbCurrency: return CurrencyText(int_);
+    case vbDate: return DateText(real_);
+    case vbString: return text_;
+    case vbBoolean: return int_ ? "True" : "False";
+    default: throw LxRaisedError(13, "", "Type mismatch");  // Object, Error
   }
 }
 

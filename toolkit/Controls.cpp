@@ -223,20 +223,11 @@ LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
   return Guarded([&]() -> LRESULT {
     switch (msg) {
-      case WM_ERASEBKGND:
-        return 1;  // WM_PAINT fills the background
-      case WM_PAINT:
-        self->Paint();
-        return 0;
-      case WM_LBUTTONDOWN:
-        self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, false);
-        return 0;
-      case WM_LBUTTONDBLCLK:
-        self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, true);
-        return 0;
-      case WM_LBUTTONUP:
-        self->OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
-        return 0;
+      case WM_ERASEBKGND: return 1;  // WM_PAINT fills the background
+      case WM_PAINT: self->Paint(); return 0;
+      case WM_LBUTTONDOWN: self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, false); return 0;
+      case WM_LBUTTONDBLCLK: self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, true); return 0;
+      case WM_LBUTTONUP: self->OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
       case WM_NCDESTROY:
         self->hwnd_ = nullptr;
         self->windowGone_ = true;

@@ -142,14 +142,9 @@ void Form::Paint() {
 
 LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      Paint();
-      return 0;
-    case WM_CLOSE:
-      Unload();
-      return 0;  // the close box runs the same unload as a command
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: Paint(); return 0;
+    case WM_CLOSE: Unload(); return 0;  // the close box runs the same unload as a command
     case WM_NCDESTROY:
       hwnd_ = nullptr;
       if (--g_openForms == 0) PostQuitMessage(0);

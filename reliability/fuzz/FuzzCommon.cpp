@@ -176,9 +176,7 @@ void Mutate(Rng& rng, std::string& s, const std::vector<std::string>& corpus, si
         if (head.size() + tail.size() <= maxSize) s = head + tail;
       }
       break;
-    case 7:
-      s.resize(pos(s.size() + 1));
-      break;
+    case 7: s.resize(pos(s.size() + 1)); break;
     case 8:
       if (!s.empty()) s[pos(s.size())] = kBoundary[rng.Below(sizeof kBoundary)];
       break;

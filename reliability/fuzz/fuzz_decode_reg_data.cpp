@@ -175,17 +175,10 @@ std::string TerminatedText(Rng& rng, size_t size) {
   while (s.size() < size) {
     s += fuzz::RandomBytes(rng, rng.Below(rng.Percent(90) ? 12 : 600), kAlphabet);
     switch (rng.Below(4)) {
-      case 0:
-        break;
-      case 1:
-        s += '\0';
-        break;
-      case 2:
-        s.append(1 + rng.Below(8), '\0');
-        break;
-      default:
-        s.append(rng.Below(2), '\0');
-        break;
+      case 0: break;
+      case 1: s += '\0'; break;
+      case 2: s.append(1 + rng.Below(8), '\0'); break;
+      default: s.append(rng.Below(2), '\0'); break;
     }
   }
   s.resize(size);
@@ -196,8 +189,7 @@ std::string TerminatedText(Rng& rng, size_t size) {
     case 1:
       if (s.size() >= 2) s[s.size() - 1] = s[s.size() - 2] = '\0';
       break;
-    default:
-      break;
+    default: break;
   }
   return s;
 }
@@ -206,18 +198,10 @@ std::string RandomData(Rng& rng) {
   const size_t size = RandomSize(rng);
   std::string data;
   switch (rng.Below(6)) {
-    case 0:
-      data = fuzz::RandomBytes(rng, size);
-      break;
-    case 1:
-      data.assign(size, '\0');
-      break;
-    case 2:
-      data = Corpus()[rng.Below(static_cast<uint32_t>(Corpus().size()))];
-      break;
-    default:
-      data = TerminatedText(rng, size);
-      break;
+    case 0: data = fuzz::RandomBytes(rng, size); break;
+    case 1: data.assign(size, '\0'); break;
+    case 2: data = Corpus()[rng.Below(static_cast<uint32_t>(Corpus().size()))]; break;
+    default: data = TerminatedText(rng, size); break;
   }
   if (rng.Percent(50)) {
     for (uint32_t n = 1 + rng.Below(8); n > 0; --n) fuzz::Mutate(rng, data, Corpus(), kMaxSize);

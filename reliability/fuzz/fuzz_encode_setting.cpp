@@ -180,30 +180,16 @@ ItemRule RuleFor(const V& item) {
   ItemRule r;
   r.exactKnown = true;
   switch (item.VarTypeCode()) {
-    case V::vbEmpty:
-      r.exact = "";
-      break;
+    case V::vbEmpty: r.exact = ""; break;
     case V::vbInteger:
     case V::vbLong:
-    case V::vbByte:
-      r.exact = std::to_string(item.IntValue());
-      break;
-    case V::vbBoolean:
-      r.exact = item.IntValue() ? "True" : "False";
-      break;
-    case V::vbString:
-      r.exact = item.Text();
-      break;
-    case V::vbNull:
-      r = {false, 94, false, {}};
-      break;
+    case V::vbByte: r.exact = std::to_string(item.IntValue()); break;
+    case V::vbBoolean: r.exact = item.IntValue() ? "True" : "False"; break;
+    case V::vbString: r.exact = item.Text(); break;
+    case V::vbNull: r = {false, 94, false, {}}; break;
     case V::vbObject:
-    case V::vbError:
-      r = {false, 13, false, {}};
-      break;
-    default:
-      r.exactKnown = false;
-      break;  // Single, Double, Decimal, Currency, Date
+    case V::vbError: r = {false, 13, false, {}}; break;
+    default: r.exactKnown = false; break;  // Single, Double, Decimal, Currency, Date
   }
   return r;
 }
@@ -211,13 +197,10 @@ ItemRule RuleFor(const V& item) {
 // "" when `part` is an acceptable text for an item without one exact text.
 std::string CheckLooseText(const V& item, const std::string& part) {
   switch (item.VarTypeCode()) {
-    case V::vbSingle:
-      return CheckRealText(item.RealValue(), 1e-6, part);
+    case V::vbSingle: return CheckRealText(item.RealValue(), 1e-6, part);
     case V::vbDouble:
-    case V::vbDecimal:
-      return CheckRealText(item.RealValue(), 1e-13, part);
-    case V::vbCurrency:
-      return CheckCurrencyText(item.IntValue(), part);
+    case V::vbDecimal: return CheckRealText(item.RealValue(), 1e-13, part);
+    case V::vbCurrency: return CheckCurrencyText(item.IntValue(), part);
     case V::vbDate: {
       const std::vector<std::string> texts = DateTexts(item.RealValue());
       if (texts.empty()) return part.empty() ? "empty" : "";
@@ -225,8 +208,7 @@ std::string CheckLooseText(const V& item, const std::string& part) {
         if (part == t) return "";
       return "expected " + texts[0] + (texts[1] != texts[0] ? " or " + texts[1] : "");
     }
-    default:
-      return "no rule for kind " + item.TypeName();
+    default: return "no rule for kind " + item.TypeName();
   }
 }
 
@@ -235,22 +217,15 @@ std::string CheckLooseText(const V& item, const std::string& part) {
 std::string Describe(const V& v) {
   char buf[64];
   switch (v.VarTypeCode()) {
-    case V::vbEmpty:
-      return "Empty";
-    case V::vbNull:
-      return "Null";
-    case V::vbString:
-      return "String(" + fuzz::Hex(v.Text()) + ")";
-    case V::vbObject:
-      return v.ObjectRef() ? "Object(ref)" : "Object(nothing)";
+    case V::vbEmpty: return "Empty";
+    case V::vbNull: return "Null";
+    case V::vbString: return "String(" + fuzz::Hex(v.Text()) + ")";
+    case V::vbObject: return v.ObjectRef() ? "Object(ref)" : "Object(nothing)";
     case V::vbSingle:
     case V::vbDouble:
     case V::vbDate:
-    case V::vbDecimal:
-      std::snprintf(buf, sizeof buf, "(%.17g)", v.RealValue());
-      return v.TypeName() + buf;
-    default:
-      break;
+    case V::vbDecimal: std::snprintf(buf, sizeof buf, "(%.17g)", v.RealValue()); return v.TypeName() + buf;
+    default: break;
   }
   if (!v.IsArray()) return v.TypeName() + "(" + std::to_string(v.IntValue()) + ")";
   std::string s = v.TypeName() + " from " + std::to_string(v.LBound()) + " {";
@@ -283,12 +258,8 @@ std::string RandomText(Rng& rng) {
   const size_t len = rng.Percent(95) ? rng.Below(24) : rng.Below(3000);
   std::string s;
   switch (rng.Below(6)) {
-    case 0:
-      s = fuzz::RandomBytes(rng, len);
-      break;
-    case 1:
-      s = fuzz::RandomBytes(rng, len, kPlain);
-      break;
+    case 0: s = fuzz::RandomBytes(rng, len); break;
+    case 1: s = fuzz::RandomBytes(rng, len, kPlain); break;
     case 2: {  // a defined name, any case, between "%"
       std::string name = DefinedNames()[rng.Below(static_cast<uint32_t>(DefinedNames().size()))];
       for (char& c : name)
@@ -304,9 +275,7 @@ std::string RandomText(Rng& rng) {
       }
       break;
     }
-    default:
-      s = TextCorpus()[rng.Below(static_cast<uint32_t>(TextCorpus().size()))];
-      break;
+    default: s = TextCorpus()[rng.Below(static_cast<uint32_t>(TextCorpus().size()))]; break;
   }
   if (rng.Percent(30))
     for (uint32_t n = 1 + rng.Below(4); n > 0; --n) fuzz::Mutate(rng, s, TextCorpus(), 4096);
@@ -339,12 +308,9 @@ double RandomReal(Rng& rng) {
                                   -std::numeric_limits<double>::infinity(),
                                   std::numeric_limits<double>::quiet_NaN()};
   switch (rng.Below(4)) {
-    case 0:
-      return kEdges[rng.Below(sizeof kEdges / sizeof kEdges[0])];
-    case 1:
-      return RandomBits(rng);
-    case 2:
-      return static_cast<double>(static_cast<int32_t>(rng.Next())) / (1 + rng.Below(1000));
+    case 0: return kEdges[rng.Below(sizeof kEdges / sizeof kEdges[0])];
+    case 1: return RandomBits(rng);
+    case 2: return static_cast<double>(static_cast<int32_t>(rng.Next())) / (1 + rng.Below(1000));
     default:
       return (static_cast<double>(rng.Next() >> 11) / 9007199254740992.0 - 0.5) * std::pow(10.0, rng.Below(40) - 20.0);
   }
@@ -366,27 +332,18 @@ double RandomDate(Rng& rng) {
   const double day = static_cast<double>(static_cast<int32_t>(rng.Between(0, 3615899)) - 657434);
   double fraction;
   switch (rng.Below(3)) {
-    case 0:
-      fraction = kFractions[rng.Below(sizeof kFractions / sizeof kFractions[0])];
-      break;
-    case 1:
-      fraction = rng.Below(86400) / 86400.0;
-      break;
-    default:
-      fraction = static_cast<double>(rng.Next() >> 11) / 9007199254740992.0;
-      break;
+    case 0: fraction = kFractions[rng.Below(sizeof kFractions / sizeof kFractions[0])]; break;
+    case 1: fraction = rng.Below(86400) / 86400.0; break;
+    default: fraction = static_cast<double>(rng.Next() >> 11) / 9007199254740992.0; break;
   }
   return day < 0 || (day == 0 && rng.Percent(50)) ? day - fraction : day + fraction;
 }
 
 int64_t RandomInt(Rng& rng, int64_t lo, int64_t hi) {
   switch (rng.Below(4)) {
-    case 0:
-      return lo;
-    case 1:
-      return hi;
-    case 2:
-      return static_cast<int64_t>(rng.Below(5)) - 2;
+    case 0: return lo;
+    case 1: return hi;
+    case 2: return static_cast<int64_t>(rng.Below(5)) - 2;
     default: {
       const uint64_t span = static_cast<uint64_t>(hi) - static_cast<uint64_t>(lo);
       const uint64_t r = span == UINT64_MAX ? rng.Next() : rng.Next() % (span + 1);
@@ -397,34 +354,20 @@ int64_t RandomInt(Rng& rng, int64_t lo, int64_t hi) {
 
 V RandomSingleOf(Rng& rng, int32_t kind) {
   switch (kind) {
-    case V::vbEmpty:
-      return V();
-    case V::vbNull:
-      return V::Null();
-    case V::vbInteger:
-      return V::Integer(static_cast<int16_t>(RandomInt(rng, INT16_MIN, INT16_MAX)));
-    case V::vbLong:
-      return V::Long(static_cast<int32_t>(RandomInt(rng, INT32_MIN, INT32_MAX)));
-    case V::vbSingle:
-      return V::Single(static_cast<float>(RandomReal(rng)));
-    case V::vbDouble:
-      return V::Double(RandomReal(rng));
-    case V::vbCurrency:
-      return V::Currency(RandomInt(rng, INT64_MIN, INT64_MAX));
-    case V::vbDate:
-      return V::Date(RandomDate(rng));
-    case V::vbString:
-      return V::String(RandomText(rng));
-    case V::vbObject:
-      return V::Object(rng.Percent(80) ? std::make_shared<int>(1) : nullptr);
-    case V::vbError:
-      return V::Error(static_cast<int32_t>(rng.Next()));
-    case V::vbBoolean:
-      return V::Boolean(rng.Percent(50));
-    case V::vbDecimal:
-      return V::Decimal(RandomReal(rng));
-    default:
-      return V::Byte(rng.Byte());
+    case V::vbEmpty: return V();
+    case V::vbNull: return V::Null();
+    case V::vbInteger: return V::Integer(static_cast<int16_t>(RandomInt(rng, INT16_MIN, INT16_MAX)));
+    case V::vbLong: return V::Long(static_cast<int32_t>(RandomInt(rng, INT32_MIN, INT32_MAX)));
+    case V::vbSingle: return V::Single(static_cast<float>(RandomReal(rng)));
+    case V::vbDouble: return V::Double(RandomReal(rng));
+    case V::vbCurrency: return V::Currency(RandomInt(rng, INT64_MIN, INT64_MAX));
+    case V::vbDate: return V::Date(RandomDate(rng));
+    case V::vbString: return V::String(RandomText(rng));
+    case V::vbObject: return V::Object(rng.Percent(80) ? std::make_shared<int>(1) : nullptr);
+    case V::vbError: return V::Error(static_cast<int32_t>(rng.Next()));
+    case V::vbBoolean: return V::Boolean(rng.Percent(50));
+    case V::vbDecimal: return V::Decimal(RandomReal(rng));
+    default: return V::Byte(rng.Byte());
   }
 }
 
@@ -484,15 +427,9 @@ void StringTypes(const std::string& text, std::set<DWORD>& types) {
     return;
   }
   switch (NamesDefinedVariable(text)) {
-    case Expansion::No:
-      types = {REG_SZ};
-      break;
-    case Expansion::Yes:
-      types = {REG_EXPAND_SZ};
-      break;
-    case Expansion::EitherWay:
-      types = {REG_SZ, REG_EXPAND_SZ};
-      break;
+    case Expansion::No: types = {REG_SZ}; break;
+    case Expansion::Yes: types = {REG_EXPAND_SZ}; break;
+    case Expansion::EitherWay: types = {REG_SZ, REG_EXPAND_SZ}; break;
   }
 }
 
@@ -512,9 +449,7 @@ Expected Expect(const V& v) {
     return e;
   }
   switch (vt & ~V::vbArray) {
-    case V::vbByte:
-      e.types = {REG_BINARY};
-      return e;
+    case V::vbByte: e.types = {REG_BINARY}; return e;
     case V::vbString:
     case V::vbVariant:
     case V::vbDecimal:
@@ -536,9 +471,7 @@ Expected Expect(const V& v) {
     case V::vbDataObject:
       e.types = {REG_BINARY};  // passes SettingRegType's test, refused when written
       break;
-    default:
-      e.types = {REG_NONE};
-      break;
+    default: e.types = {REG_NONE}; break;
   }
   e.refused = true;
   e.errors = {13};

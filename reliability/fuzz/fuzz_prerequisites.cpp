@@ -185,15 +185,9 @@ std::string RandomInput(Rng& rng) {
     case 2:  // an Internet Explorer build: lead, dot, rest
       s = Digits(rng, rng.Below(rng.Percent(80) ? 7 : 30)) + "." + Digits(rng, rng.Below(6));
       break;
-    case 3:
-      s = fuzz::RandomBytes(rng, rng.Below(16), kAlphabet);
-      break;
-    case 4:
-      s = fuzz::RandomBytes(rng, rng.Below(12));
-      break;
-    default:
-      s = Corpus()[rng.Below(static_cast<uint32_t>(Corpus().size()))];
-      break;
+    case 3: s = fuzz::RandomBytes(rng, rng.Below(16), kAlphabet); break;
+    case 4: s = fuzz::RandomBytes(rng, rng.Below(12)); break;
+    default: s = Corpus()[rng.Below(static_cast<uint32_t>(Corpus().size()))]; break;
   }
   if (rng.Percent(40))
     for (uint32_t n = 1 + rng.Below(4); n > 0; --n) fuzz::Mutate(rng, s, Corpus(), 200000);

@@ -38,12 +38,9 @@ std::vector<Entry> g_log;
 // Failure messages name messages, events and windows instead of numbers.
 std::string MessageName(UINT msg) {
   switch (msg) {
-    case WM_MOUSEMOVE:
-      return "WM_MOUSEMOVE";
-    case WM_MOUSEHOVER:
-      return "WM_MOUSEHOVER";
-    case WM_MOUSELEAVE:
-      return "WM_MOUSELEAVE";
+    case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
+    case WM_MOUSEHOVER: return "WM_MOUSEHOVER";
+    case WM_MOUSELEAVE: return "WM_MOUSELEAVE";
   }
   char text[32];
   if (msg >= WM_APP && msg < 0xC000)
