@@ -47,6 +47,14 @@ void List(const std::string& folder, std::map<std::string, std::string>* files) 
   FindClose(find);
 }
 
+// For a failure: the menu's own message box, if it shows one, and whether
+// it still runs.
+std::string WhatTheMenuShows(LauncherProcess& app) {
+  HWND box = FindWindowW(L"#32770", Title().c_str());
+  std::string shown = box ? "the menu shows \"" + Narrow(BoxText(box)) + "\"" : "the menu shows no message";
+  return shown + (app.Running() ? " and still runs" : " and has ended");
+}
+
 class CdDrive : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { drive_ = std::make_unique<CdromDrive>(KORVANE_CD_IMAGE, KORVANE_CD_FOLDER); }
@@ -112,7 +120,7 @@ TEST_F(CdDrive, SetUpsGetTheDoubledBackslashAtTheDriveRoot) {
     ClickAt(Caption(app, c.entry));
     HWND box = WaitForMessageBox(kDemoSetupTitle);
     const std::string stampAfter = LogStamp();
-    ASSERT_NE(box, nullptr) << "the set-up on the CD did not start";
+    ASSERT_NE(box, nullptr) << "the set-up on the CD did not start; " << WhatTheMenuShows(app);
     const std::string got = Narrow(MessageBoxText(box));
     auto line = [&](const std::string& stamp) {
       return Root() + c.setup + " /v\"/l* " + WindowsFolder() + "\\" + c.tag + stamp + ".log\"";
