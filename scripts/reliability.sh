@@ -98,8 +98,8 @@ verdict() {  # verdict <file> <test name>
     echo "### Bad registry profiles"
     echo
     echo "Target: each ends with the outcome the checks give it, none crashes or hangs. Time: from the"
-    echo "click until the refusal shows or the program has ended after starting the set-up (ending a"
-    echo "program that had windows takes this Wine about 2 s). ManyCardsGoodOneLast: $CARDS cards."
+    echo "click until the refusal shows or the program has ended after starting the set-up."
+    echo "ManyCardsGoodOneLast: $CARDS cards."
     echo
     echo "| Profile | Outcome | Time (ms) |"
     echo "|---|---|---:|"
