@@ -27,6 +27,8 @@ missing_of() {  # missing_of <package>...: those not installed
   done
 }
 
+apt_install() { DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "$@"; }
+
 updated=""
 # A mirror in the middle of a sync fails a list now and then: an update that
 # fails in part still leaves usable lists, so the install decides, and the
@@ -39,7 +41,7 @@ install() {  # install <package>...; fails when they could not be installed
       $sudo apt-get update -q || echo "apt-get update failed in part (try $try)"
       updated=1
     fi
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "$@" && return 0
+    apt_install "$@" && return 0
     [ "$try" -lt 3 ] && sleep 20
   done
   return 1
@@ -71,7 +73,7 @@ if [ ${#missing32[@]} -gt 0 ] || [ -n "${added_arch:-}" ]; then
   [ ${#missing32[@]} -gt 0 ] || missing32=("${pkgs32[@]}")
   install "${missing32[@]}" ||
     { take_lists_as_served &&
-      DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing32[@]}"; } ||
+      apt_install "${missing32[@]}"; } ||
     echo "WARNING: 32-bit Wine could not be installed (${missing32[*]}): the release's tests will be skipped" >&2
 fi
 exit 0
