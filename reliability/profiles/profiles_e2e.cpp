@@ -153,7 +153,7 @@ TEST_P(Profiles, DefinedOutcome) {
   ClickHere();
   HWND box = WaitForBoxOrExit(app, 60000);
   const DWORD took = GetTickCount() - clicked;
-  const std::string setup = row.entry == kXmanager ? "Xmanager\\DISK1\\setup.exe" : "Korvane6\\DISK1\\setup.exe";
+  const std::string setup = SetUpOf(row.entry);
   if (row.refusal.empty()) {
     EXPECT_EQ(box, nullptr) << "unexpected message: " << Narrow(BoxText(box));
     if (box) PressOk(box);

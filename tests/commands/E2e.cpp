@@ -90,6 +90,12 @@ std::string WaitForRecord(const CdFolder& cd, const std::string& relative, DWORD
   return lines;
 }
 
+const char* SetUpOf(int entry) {
+  return entry == kXmanager ? "Xmanager\\DISK1\\setup.exe" : "Korvane6\\DISK1\\setup.exe";
+}
+
+std::string LateSetUpLines(const CdFolder& cd, int entry) { return WaitForRecord(cd, SetUpOf(entry), 1000); }
+
 std::string LogStamp() {
   SYSTEMTIME t;
   GetLocalTime(&t);

@@ -51,6 +51,13 @@ std::wstring BoxText(HWND box);
 // once it has written them: started programs run on after the launcher ends.
 std::string WaitForRecord(const harness::CdFolder& cd, const std::string& relative, DWORD timeoutMs = 5000);
 
+// The stand-in set-up that an install entry starts, relative to the CD's root.
+const char* SetUpOf(int entry);
+// The lines of the entry's set-up, for a set-up that must not have started:
+// one started before the program ended would have recorded its line within a
+// second, and the stand-in starts in a tenth of that.
+std::string LateSetUpLines(const harness::CdFolder& cd, int entry);
+
 // Local date and time as the log name has them: "ddmmyyhhmm".
 std::string LogStamp();
 
