@@ -6,7 +6,9 @@
 #   scripts/test.sh [ctest arguments...]     e.g. scripts/test.sh -R Registry
 # ONLY=win32 or ONLY=win64 runs one suite.
 # Unit tests run once; the end-to-end tests (label e2e), which wait on a real
-# pointer, real painting and a real audio device, get one retry.
+# pointer, real painting and a real audio device, get one retry. A test
+# program that Wine ends before it writes a word is started once more
+# (scripts/wine-run.sh), and the summary lists it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -25,6 +27,8 @@ run_suite() {  # run_suite <preset> [ctest arguments...]; run in a subshell
   shift
   trap wine_env_down EXIT
   wine_env_up "$PWD/build/$preset/wine"
+  export KORVANE_RESTART_LOG="$PWD/build/$preset/wine/restarts.log"
+  rm -f "$KORVANE_RESTART_LOG"
   local ctest=(ctest --test-dir "build/$preset" --output-on-failure -j 1 --timeout 300)
   "${ctest[@]}" -LE e2e "$@" || rc=1
   "${ctest[@]}" -L e2e --repeat until-pass:2 "$@" || rc=1
@@ -54,5 +58,10 @@ for preset in "${suites[@]}"; do
     win64) what="x86_64 twin (build/win64) under 64-bit Wine" ;;
   esac
   echo "  $what: ${result[$preset]}"
+  restarts=build/$preset/wine/restarts.log
+  if [ -s "$restarts" ]; then
+    echo "    test programs that Wine ended before they wrote anything, started once more:"
+    sed 's/^/      /' "$restarts"
+  fi
 done
 exit $status

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The emulator through which ctest starts a test program under Wine:
+#   scripts/wine-run.sh <wine loader> <program.exe> [arguments...]
+# Very rarely, a test program under Wine ends before it reaches its test:
+# exit status not 0, not a byte written, in a hundredth of a second (seen
+# once, on a unit test that cannot fail that way; thousands of starts did
+# not show it again). No test ends like that: the test framework writes and
+# flushes a line before it runs a test. So such a start is made
+# once more, and said: on standard error, and in $KORVANE_RESTART_LOG when
+# set, for the summary of the run.
+# Everything else, the output and the exit status, is the program's own.
+set -uo pipefail
+
+out=$(mktemp) err=$(mktemp) status=$(mktemp)
+trap 'rm -f "$out" "$err" "$status"' EXIT
+# Standard output and standard error pass through as they come, each also
+# copied to a file; bash waits for the whole pipeline, copies included.
+{ { "$@"; echo $? >"$status"; } 2>&1 >&3 3>&- | tee "$err" >&2; } 3>&1 | tee "$out"
+rc=$(cat "$status")
+if [ "$rc" -ne 0 ] && [ ! -s "$out" ] && [ ! -s "$err" ]; then
+  line="$(basename -- "$2") ${*:3}: ended with status $rc before writing anything; started once more"
+  echo "wine-run: $line" >&2
+  [ -n "${KORVANE_RESTART_LOG:-}" ] && echo "$line" >>"$KORVANE_RESTART_LOG"
+  "$@"
+  rc=$?
+fi
+exit "$rc"
