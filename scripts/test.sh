@@ -22,12 +22,15 @@ for preset in "${suites[@]}"; do
   cmake --build --preset "$preset" -j "$(nproc)"
 done
 
+restart_log() { echo "$PWD/build/$1/wine/restarts.log"; }  # restart_log <preset>
+
 run_suite() {  # run_suite <preset> [ctest arguments...]; run in a subshell
   local preset=$1 rc=0
   shift
   trap wine_env_down EXIT
   wine_env_up "$PWD/build/$preset/wine"
-  export KORVANE_RESTART_LOG="$PWD/build/$preset/wine/restarts.log"
+  export KORVANE_RESTART_LOG
+  KORVANE_RESTART_LOG=$(restart_log "$preset")
   rm -f "$KORVANE_RESTART_LOG"
   local ctest=(ctest --test-dir "build/$preset" --output-on-failure -j 1 --timeout 300)
   "${ctest[@]}" -LE e2e "$@" || rc=1
@@ -58,7 +61,7 @@ for preset in "${suites[@]}"; do
     win64) what="x86_64 twin (build/win64) under 64-bit Wine" ;;
   esac
   echo "  $what: ${result[$preset]}"
-  restarts=build/$preset/wine/restarts.log
+  restarts=$(restart_log "$preset")
   if [ -s "$restarts" ]; then
     echo "    test programs that Wine ended before they wrote anything, started once more:"
     sed 's/^/      /' "$restarts"
