@@ -6,25 +6,25 @@
 #include "launcher/frmMain.h"
 
 bool frmMain::ApplicationStart(std::wstring& AppNam, const std::wstring& ver) {
-  // The date is read before the time, each from the clock as it is then.
+  // Date and time from one reading of the clock: read twice, a click in the
+  // last instant of a day would get that day's date and the next day's 0000.
   SYSTEMTIME now;
   GetLocalTime(&now);
   const std::wstring date = LogDate(now);
-  GetLocalTime(&now);
   const std::wstring time = LogTime(now);
 
-  const bool notes = IsNotesTag(ver);
+  if (IsNotesTag(ver)) return StartProgram(nullptr, AppNam);  // the search finds "write.exe"
+
   // Until the switches are appended, a set-up's AppNam is its path alone. The
   // path is not quoted, so it is also handed over as the program itself: with
   // blanks in it ("C:\CD copy\...") the platform's search would otherwise try
-  // "C:\CD.exe" first. The notes command keeps the search, for "write.exe".
+  // "C:\CD.exe" first.
   const std::wstring program = AppNam;
-  if (!notes) AppNam += LogSwitches(WinDir, ver, date, time);
-
-  if (!StartProgram(notes ? nullptr : program.c_str(), AppNam)) return false;
-  if (!notes) {
-    Unload();
-    tk::End();
-  }
-  return true;
+  const std::wstring switches = LogSwitches(WinDir, ver, date, time);
+  AppNam += switches;
+  // The shell, where it has to start the set-up, takes the arguments alone,
+  // without the blank that separates them from the path.
+  if (!StartSetup(hwnd(), program, AppNam, switches.substr(1))) return false;
+  Unload();
+  tk::End();
 }
