@@ -37,30 +37,33 @@ int PanelBase(int k) {
 
 }  // namespace
 
-tk::PictureBox& frmMain::NewPictureBox(tk::Container& parent, tk::TwipsRect rect, COLORREF back, std::string name) {
-  controls_.push_back(std::make_unique<tk::PictureBox>(parent, rect, back, std::move(name)));
+tk::PictureBox& frmMain::NewPictureBox(tk::Container& parent, tk::TwipsRect rect, COLORREF back, std::string name,
+                                       int id) {
+  controls_.push_back(std::make_unique<tk::PictureBox>(parent, rect, back, std::move(name), id));
   return *controls_.back();
 }
 
 frmMain::frmMain()
     : tk::Form(Definition()),
-      picHeader(NewPictureBox(*this, {0, 0, 7095, 1215}, kGrey, "picHeader")),
-      picBalken(NewPictureBox(*this, {0, 1305, 7170, 90}, kRed, "picBalken")),
-      picMend(NewPictureBox(*this, {0, 3135, 2700, 1695}, kRestingColor, "picMend")),
-      picMexplain(NewPictureBox(*this, {2700, 1395, 4470, 3435}, kPanelGrey, "picMexplain")) {
+      picHeader(NewPictureBox(*this, {0, 0, 7095, 1215}, kGrey, "picHeader", kIdHeader)),
+      picBalken(NewPictureBox(*this, {0, 1305, 7170, 90}, kRed, "picBalken", kIdBalken)),
+      picMend(NewPictureBox(*this, {0, 3135, 2700, 1695}, kRestingColor, "picMend", kIdMend)),
+      picMexplain(NewPictureBox(*this, {2700, 1395, 4470, 3435}, kPanelGrey, "picMexplain", kIdMexplain)) {
   // Entries, their captions and strips; the layout gives them their final places.
   for (int i = 1; i <= 4; ++i) {
     double top = 1395 + 435.0 * (i - 1);
-    auto& entry = NewPictureBox(*this, {0, top, 2700, 420}, kRestingColor, "picM(" + std::to_string(i) + ")");
+    auto& entry = NewPictureBox(*this, {0, top, 2700, 420}, kRestingColor, "picM(" + std::to_string(i) + ")", kIdM + i);
     picM.Set(i, entry);
     std::string base = std::to_string(CaptionBase(i));
     tk::FontSpec font = i == 1 ? tk::FontSpec{L"Verdana", 8.25, true} : tk::FontSpec{};
+    // The caption until the layout gives the localized one.
     std::wstring placeholder = L"lblM(" + std::to_wstring(i) + L")   " + std::wstring(base.begin(), base.end());
     lblM.Set(i, entry.AddLabel({240, 105, 2460, 210}, placeholder, font, base));
-    picMB.Set(i, NewPictureBox(*this, {0, top + 420, 2700, 15}, kRed, "picMB(" + std::to_string(i) + ")"));
+    picMB.Set(i, NewPictureBox(*this, {0, top + 420, 2700, 15}, kRed, "picMB(" + std::to_string(i) + ")", kIdMB + i));
   }
   for (int k = 0; k <= 4; ++k)
-    picMex.Set(k, NewPictureBox(*this, {2700, 1395, 4470, 3435}, kWhite, "picMex(" + std::to_string(k) + ")"));
+    picMex.Set(k,
+               NewPictureBox(*this, {2700, 1395, 4470, 3435}, kWhite, "picMex(" + std::to_string(k) + ")", kIdMex + k));
 
   // A click on an entry's picture or on its caption runs the entry's command.
   for (std::int16_t i = 1; i <= 4; ++i) {

@@ -28,6 +28,17 @@ class frmMain : public tk::Form {
   std::wstring WinDir;     // the Windows folder; installation logs go there
 
   // ---- Controls ------------------------------------------------------------
+  // Control ids of the picture boxes' windows (GetDlgItem). An array's id is
+  // its base plus the index.
+  enum ControlId : int {
+    kIdHeader = 100,
+    kIdBalken = 101,
+    kIdMend = 102,
+    kIdMexplain = 103,
+    kIdM = 110,    // + 1..4
+    kIdMB = 120,   // + 1..4
+    kIdMex = 130,  // + 0..4
+  };
   tk::PictureBox& picHeader;
   tk::PictureBox& picBalken;
   tk::ControlArray<tk::PictureBox> picM;    // 1..4: the menu entries
@@ -76,7 +87,8 @@ class frmMain : public tk::Form {
   // Starts a set-up program or the notes command. For every ver but "H" the
   // log switches are appended to AppNam first, and once the set-up is started
   // the window closes and the program ends. False when the process could not
-  // be started; the window then stays as it was.
+  // be started (or the user declined the administrator consent that Windows
+  // asked for); the window then stays as it was.
   bool ApplicationStart(std::wstring& AppNam, const std::wstring& ver);
 
  private:
@@ -92,5 +104,5 @@ class frmMain : public tk::Form {
   void Form_Unload() override;
 
  private:
-  tk::PictureBox& NewPictureBox(tk::Container& parent, tk::TwipsRect rect, COLORREF back, std::string name);
+  tk::PictureBox& NewPictureBox(tk::Container& parent, tk::TwipsRect rect, COLORREF back, std::string name, int id);
 };

@@ -39,6 +39,7 @@ Label::Label(PictureBox& container, TwipsRect rect, std::wstring caption, FontSp
 void Label::Changed() { box_.Invalidate(); }
 void Label::SetCaption(std::wstring caption) {
   caption_ = std::move(caption);
+  box_.CaptionChanged();
   Changed();
 }
 void Label::SetFontName(std::wstring name) {
@@ -87,8 +88,8 @@ void Label::Draw(HDC dc) const {
 
 // ---- PictureBox --------------------------------------------------------------
 
-PictureBox::PictureBox(Container& parent, TwipsRect rect, COLORREF backColor, std::string name)
-    : Placed(parent, rect), parent_(parent), name_(std::move(name)), backColor_(backColor) {
+PictureBox::PictureBox(Container& parent, TwipsRect rect, COLORREF backColor, std::string name, int controlId)
+    : Placed(parent, rect), parent_(parent), name_(std::move(name)), controlId_(controlId), backColor_(backColor) {
   parent.AddChild(this);
 }
 
@@ -101,9 +102,19 @@ void PictureBox::MakeWindow() const {
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0);
   RECT r = PixelRectOf(rect_);
   // WM_NCCREATE stores the box in the window and sets hwnd_.
-  HWND made = CreateWindowExA(0, kPictureBoxClass, name_.c_str(), style, r.left, r.top, r.right - r.left,
-                              r.bottom - r.top, parent_.hwnd(), nullptr, g_instance, const_cast<PictureBox*>(this));
+  HWND made = CreateWindowExA(0, kPictureBoxClass, "", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                              parent_.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId_)), g_instance,
+                              const_cast<PictureBox*>(this));
   if (!made) ThrowWindowError("the window of picture box " + name_);
+  const_cast<PictureBox*>(this)->CaptionChanged();
+}
+
+void PictureBox::CaptionChanged() {
+  if (!hwnd_ || labels_.empty()) return;
+  // Stored as UTF-16 by the default procedure itself: this is an ANSI window
+  // (its trackers subclass it with the ANSI calls), and SetWindowTextW would
+  // pass the text through the ANSI code page on its way there.
+  DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(labels_.front()->Caption().c_str()));
 }
 
 PictureBox::~PictureBox() {
@@ -147,6 +158,7 @@ void PictureBox::SetVisible(bool visible) {
 
 Label& PictureBox::AddLabel(TwipsRect rect, std::wstring caption, FontSpec font, std::string tag) {
   labels_.push_back(std::make_unique<Label>(*this, rect, std::move(caption), std::move(font), std::move(tag)));
+  CaptionChanged();
   Invalidate();
   return *labels_.back();
 }

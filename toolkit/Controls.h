@@ -122,12 +122,15 @@ class Label : public Placed {
 // A borderless picture box: a child window that fills itself with its
 // background colour and draws its picture from the top-left corner at the
 // picture's own size, cut off at its edges. Its interior unit is the twip.
+// Tools outside the program find its window by its control id. Its window
+// text is what a screen reader says of it: the caption of its first label,
+// or nothing; `name` stays inside the program (error reports, tests).
 // The window is made when it is first needed (its handle asked for, or the
 // box shown): a box that only holds a picture and is never shown needs none,
 // which keeps the program's start quick.
 class PictureBox : public Container, public Placed {
  public:
-  PictureBox(Container& parent, TwipsRect rect, COLORREF backColor, std::string name);
+  PictureBox(Container& parent, TwipsRect rect, COLORREF backColor, std::string name, int controlId = 0);
   ~PictureBox() override;
   PictureBox(const PictureBox&) = delete;
   PictureBox& operator=(const PictureBox&) = delete;
@@ -162,12 +165,15 @@ class PictureBox : public Container, public Placed {
   friend void RegisterPictureBoxClass(HINSTANCE instance);
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void Moved() override;  // the window follows
+  friend class Label;
+  void CaptionChanged();  // the window text follows the first label
   void Paint();
   void OnButtonDown(POINT pt, bool secondOfDouble);
   void OnButtonUp(POINT pt);
 
   Container& parent_;
   std::string name_;
+  int controlId_;
   void MakeWindow() const;
 
   mutable HWND hwnd_ = nullptr;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "launcher/frmMain.h"
 #include "tests/harness/Desktop.h"
 
 namespace harness {
@@ -92,9 +93,30 @@ void LauncherProcess::WaitUntilOnScreen() const {
   Sleep(30);
 }
 
-HWND LauncherProcess::Control(const std::string& name) const {
-  return FindWindowExA(window_, nullptr, "KorvanePictureBox", name.c_str());
+int ControlIdOf(const std::string& name) {
+  static const struct {
+    const char* name;
+    int id;
+  } kSingles[] = {{"picHeader", frmMain::kIdHeader},
+                  {"picBalken", frmMain::kIdBalken},
+                  {"picMend", frmMain::kIdMend},
+                  {"picMexplain", frmMain::kIdMexplain}};
+  for (const auto& s : kSingles)
+    if (name == s.name) return s.id;
+  static const struct {
+    const char* prefix;
+    int base, first, last;
+  } kArrays[] = {{"picM(", frmMain::kIdM, 1, 4}, {"picMB(", frmMain::kIdMB, 1, 4}, {"picMex(", frmMain::kIdMex, 0, 4}};
+  for (const auto& a : kArrays) {
+    const std::string prefix = a.prefix;
+    if (name.size() != prefix.size() + 2 || name.compare(0, prefix.size(), prefix) != 0 || name.back() != ')') continue;
+    const int index = name[prefix.size()] - '0';
+    if (index >= a.first && index <= a.last) return a.base + index;
+  }
+  return 0;
 }
+
+HWND LauncherProcess::Control(const std::string& name) const { return GetDlgItem(window_, ControlIdOf(name)); }
 
 POINT LauncherProcess::ScreenPoint(int clientX, int clientY) const {
   POINT p{clientX, clientY};

@@ -40,6 +40,10 @@ class LauncherProcess {
   HWND window_ = nullptr;
 };
 
+// The control id of the main window's picture box of that name ("picHeader",
+// "picM(2)", "picMex(0)", ...); 0 for a name the window does not have.
+int ControlIdOf(const std::string& name);
+
 // The first top-level window of the process, in the order EnumWindows gives
 // them (only of that class, and only a visible one, when asked); nullptr
 // when it has none.

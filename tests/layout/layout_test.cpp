@@ -17,6 +17,7 @@
 #include "launcher/mdlLanguage.h"
 #include "tests/harness/CallSite.h"
 #include "tests/harness/Desktop.h"
+#include "tests/harness/Launcher.h"
 #include "toolkit/ScopedWin.h"
 
 namespace {
@@ -64,7 +65,7 @@ const Place kLayout[] = {
 void ExpectPlaces(const frmMain& form, int shorterBy, harness::CallSite at = harness::CallSite::Here()) {
   const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
   for (const Place& p : kLayout) {
-    HWND h = FindWindowExA(form.hwnd(), nullptr, "KorvanePictureBox", p.control);
+    HWND h = GetDlgItem(form.hwnd(), harness::ControlIdOf(p.control));
     ASSERT_NE(h, nullptr) << p.control;
     bool shortened = std::string(p.control) == "picMend" || std::string(p.control) == "picMexplain";
     RECT r = ClientRect(form, h);
@@ -113,6 +114,31 @@ TEST(MenuLayout, CaptionsInEveryLanguageVerdanaBold) {
       EXPECT_EQ(harness::Narrow(caption.Font().name), "Verdana") << language << "/" << i;
       EXPECT_TRUE(caption.Font().bold) << language << "/" << i;
       EXPECT_DOUBLE_EQ(caption.Font().size, 8.25) << language << "/" << i;
+    }
+  }
+}
+
+BOOL CALLBACK AddToList(HWND h, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+  return TRUE;
+}
+
+// A screen reader says a window's text: an entry's is its caption, and no
+// window tells the code's names (the other windows say nothing).
+TEST(MenuLayout, WindowTextsAreTheCaptionsNotTheCodesNames) {
+  for (int language = 0; language <= 4; ++language) {
+    auto form = ShowForm(language);
+    std::vector<HWND> children;
+    EnumChildWindows(form->hwnd(), AddToList, reinterpret_cast<LPARAM>(&children));
+    ASSERT_GE(children.size(), 12u);
+    for (HWND h : children) {
+      wchar_t text[128] = L"sentinel";
+      InternalGetWindowText(h, text, 128);
+      const int entry = GetDlgCtrlID(h) - frmMain::kIdM;
+      if (entry >= 1 && entry <= 4)
+        EXPECT_EQ(harness::Narrow(text), kCaptions[language][entry - 1]) << language << "/" << entry;
+      else
+        EXPECT_EQ(harness::Narrow(text), "") << language << ", control id " << GetDlgCtrlID(h);
     }
   }
 }
