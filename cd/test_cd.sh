@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Tests of the CD tooling: a complete folder passes the check and becomes an
-# ISO with every file at its place; each kind of gap is refused.
+# ISO with every file at its place; each kind of gap is refused; the image
+# comes out the same from two layouts, and the checks of a made CD find a
+# changed byte.
 #   test_cd.sh <cd source dir> <menu exe> <stand-in exe> <scratch dir>
 set -uo pipefail
 src=$1 menu=$2 stub=$3 work=$4
@@ -40,6 +42,29 @@ if bash "$src/make_iso.sh" "$work/cd" "$work/cd.iso" >/dev/null 2>&1; then
 else
   bad "make_iso.sh failed"
 fi
+
+# Laid out again elsewhere, later, with other modes: the same image.
+export SOURCE_DATE_EPOCH=1000000000
+mkdir -p "$work/one" && fresh && bash "$src/make_iso.sh" "$work/cd" "$work/one/cd.iso" >/dev/null 2>&1
+sleep 1
+bash "$src/layout_cd.sh" "$work/again/cd" "$menu" "$stub" >/dev/null && chmod -R go-rx "$work/again/cd"
+mkdir -p "$work/two" && bash "$src/make_iso.sh" "$work/again/cd" "$work/two/cd.iso" >/dev/null 2>&1
+cmp -s "$work/one/cd.iso" "$work/two/cd.iso" && ok "two layouts give the same image" ||
+  bad "two layouts give different images: $(cmp "$work/one/cd.iso" "$work/two/cd.iso" 2>&1)"
+cmp -s "$work/one/SHA256SUMS" "$work/two/SHA256SUMS" && ok "and the same sums" || bad "different sums"
+
+# What support checks on a made CD: the image's MD5 sums, and a folder (a
+# mounted disc) against SHA256SUMS. Each must notice one changed byte.
+accepted() { bash "$src/check_cd.sh" "$@" >/dev/null 2>&1; }
+accepted "$work/one/cd.iso" && ok "image's sums match" || bad "image refused: $(bash "$src/check_cd.sh" "$work/one/cd.iso" 2>&1)"
+accepted "$work/cd" "$work/one/SHA256SUMS" && ok "folder matches SHA256SUMS" || bad "folder refused against its own sums"
+offset=$(LC_ALL=C grep -obUa 'label=KORVANE 6' "$work/two/cd.iso" | head -1 | cut -d: -f1)
+printf 'X' | dd of="$work/two/cd.iso" bs=1 seek="$offset" conv=notrunc 2>/dev/null
+accepted "$work/two/cd.iso" && bad "an image with a changed byte (autorun.inf) was accepted" ||
+  ok "an image with a changed byte is refused"
+printf 'X' | dd of="$work/cd/Korvane6/DISK1/setup.exe" bs=1 seek=100 conv=notrunc 2>/dev/null
+accepted "$work/cd" "$work/one/SHA256SUMS" && bad "a folder with a changed set-up was accepted" ||
+  ok "a folder with a changed set-up is refused"
 
 echo "CdImage: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
