@@ -7,10 +7,31 @@ WINE=/usr/lib/wine/wine64      # the 64-bit loader: the twin, and the prefix's o
 WINE32=/usr/lib/wine/wine      # the 32-bit loader (wine32:i386): the release
 WINESERVER=/usr/lib/wine/wineserver
 
+# Why scripts/deps.sh did not install 32-bit Wine, when it did not.
+WINE32_NOTE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wine32-missing.txt
+
+# Whether the kernel runs 32-bit x86 programs at all (some machines of this
+# kind have that emulation switched off), tried with a program of three
+# instructions; true when there are no binutils to make one with.
+kernel_runs_32bit() {
+  local dir rc=0
+  command -v as >/dev/null && command -v ld >/dev/null || return 0
+  dir=$(mktemp -d)
+  printf '.globl _start\n_start: movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' | as --32 -o "$dir/x.o" &&
+    ld -m elf_i386 -o "$dir/x" "$dir/x.o" && { "$dir/x" 2>/dev/null || rc=1; }
+  rm -rf "$dir"
+  return $rc
+}
+
 # Whether this machine runs the 32-bit release; sets WHY_NO_32 when not.
 can_run_32() {
+  if ! kernel_runs_32bit; then
+    WHY_NO_32="this machine cannot run 32-bit programs (the kernel refused an i386 program)"
+    return 1
+  fi
   if [ ! -x "$WINE32" ]; then
     WHY_NO_32="Debian's 32-bit Wine (wine32:i386, $WINE32) is not installed"
+    [ -s "$WINE32_NOTE" ] && WHY_NO_32+=": $(cat "$WINE32_NOTE")"
     return 1
   fi
   if ! "$WINE32" --version >/dev/null 2>&1; then
