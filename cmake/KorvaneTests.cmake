@@ -5,10 +5,12 @@
 # discovery lists that grew on each run, and an empty LC_ALL).
 include(GoogleTest)
 
-# korvane_gtest(<name> SOURCES <files...> [LIBS <libs...>] [LIVE])
+# korvane_gtest(<name> SOURCES <files...> [LIBS <libs...>] [LIVE] [LANGS <de|en|...>...])
 # LIVE: the program drives the real pointer, screen or sound (label e2e).
+# LANGS: the program is registered once per system language, as korvane_e2e
+# does below.
 function(korvane_gtest name)
-  cmake_parse_arguments(A "LIVE" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "LIVE" "" "SOURCES;LIBS;LANGS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE gtest_main ${A_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
@@ -17,8 +19,14 @@ function(korvane_gtest name)
   else()
     set(label unit)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES TIMEOUT 120 LABELS ${label})
+  if(NOT A_LANGS)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES TIMEOUT 120 LABELS ${label})
+  endif()
+  foreach(lang IN LISTS A_LANGS)
+    gtest_discover_tests(${name} TEST_PREFIX "${lang}." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES ENVIRONMENT "LC_ALL=${KORVANE_LOCALE_${lang}}" TIMEOUT 120 LABELS ${label})
+  endforeach()
 endfunction()
 
 # korvane_e2e(<name> SOURCES <files...> LANGS <de|en|fr|it|es|...>... [LIBS ...])
