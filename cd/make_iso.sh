@@ -16,7 +16,8 @@ SOURCE_DATE_EPOCH=$("$here/../scripts/source-date-epoch.sh")
 export SOURCE_DATE_EPOCH
 rm -f "$image"
 xorriso -no_rc -as mkisofs -quiet -r -J -joliet-long -V KORVANE6 --md5 \
-  --set_all_file_dates "=$SOURCE_DATE_EPOCH" -o "$image" "$cd_dir" 2>&1 | grep -v '^xorriso : NOTE : ' >&2 || true
+  --set_all_file_dates "=$SOURCE_DATE_EPOCH" -o "$image" "$cd_dir" 2>&1 |
+  grep -v '^xorriso : NOTE : \|^xorriso [0-9.]* : RockRidge\|^$' >&2 || true
 [ -s "$image" ] || { echo "xorriso made no image of $cd_dir" >&2; exit 1; }
 sums=$(dirname "$image")/SHA256SUMS
 {

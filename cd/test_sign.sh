@@ -2,7 +2,7 @@
 # Tests of the menu's signing, with a throwaway code-signing certificate made
 # here: the signed menu verifies, and stops verifying when one byte changes;
 # signed twice it is the same file, and without its signature it is the
-# build again. A wrong password signs nothing.
+# build again.
 #   test_sign.sh <cd source dir> <menu exe> <scratch dir>
 set -uo pipefail
 src=$1 menu=$2 work=$3
@@ -32,11 +32,6 @@ bash "$src/sign_menu.sh" "$work/two.exe" "$work/test.pfx" >/dev/null
 cmp -s "$work/one.exe" "$work/two.exe" && ok "signed twice, the same bytes" || bad "two signings differ"
 osslsigncode remove-signature -in "$work/one.exe" -out "$work/unsigned.exe" >/dev/null 2>&1
 cmp -s "$work/unsigned.exe" "$menu" && ok "without its signature, the build" || bad "the signature removed is not the build"
-
-cp "$menu" "$work/wrong.exe"
-KORVANE_SIGN_PASSWORD=wrong bash "$src/sign_menu.sh" "$work/wrong.exe" "$work/test.pfx" >/dev/null 2>&1 &&
-  bad "a wrong password signed" || { cmp -s "$work/wrong.exe" "$menu" && ok "a wrong password signs nothing" ||
-                                     bad "a wrong password changed the menu"; }
 
 echo "CdSigning: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
