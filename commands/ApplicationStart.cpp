@@ -22,9 +22,8 @@ bool frmMain::ApplicationStart(std::wstring& AppNam, const std::wstring& ver) {
   const std::wstring program = AppNam;
   const std::wstring switches = LogSwitches(WinDir, ver, date, time);
   AppNam += switches;
-  // The shell, where it has to start the set-up, takes the arguments alone,
-  // without the blank that separates them from the path.
-  if (!StartSetup(hwnd(), program, AppNam, switches.substr(1))) return false;
+  // The switches' leading blank is what separates them from the path.
+  if (!StartSetup(hwnd(), program, switches.substr(1))) return false;
   Unload();
   tk::End();
 }

@@ -15,13 +15,6 @@ namespace {
 // older Windows never answer it.
 const DWORD kElevationRequired = 740;
 
-// The shell (and the dozen DLLs it brings) only when a start needs it.
-decltype(&ShellExecuteExW) ShellExecuteExCall() {
-  if (!g_processCalls.shellExecuteEx)
-    g_processCalls.shellExecuteEx = tk::SystemFunction<decltype(&ShellExecuteExW)>("shell32.dll", "ShellExecuteExW");
-  return g_processCalls.shellExecuteEx;
-}
-
 // 0 when the process was created, else the system's error code.
 DWORD CreateDetached(const wchar_t* application, const std::wstring& commandLine) {
   // CreateProcessW may write into the command line, so it gets its own copy.
@@ -46,11 +39,13 @@ bool StartProgram(const wchar_t* application, const std::wstring& commandLine) {
   return CreateDetached(application, commandLine) == 0;
 }
 
-bool StartSetup(HWND owner, const std::wstring& program, const std::wstring& commandLine,
-                const std::wstring& parameters) {
-  const DWORD error = CreateDetached(program.c_str(), commandLine);
+bool StartSetup(HWND owner, const std::wstring& program, const std::wstring& parameters) {
+  const DWORD error = CreateDetached(program.c_str(), program + L" " + parameters);
   if (error != kElevationRequired) return error == 0;
-  const auto shellExecuteEx = ShellExecuteExCall();
+  // The shell (and the dozen DLLs it brings) only when a start needs it.
+  const auto shellExecuteEx = g_processCalls.shellExecuteEx
+                                  ? g_processCalls.shellExecuteEx
+                                  : tk::SystemFunction<decltype(&ShellExecuteExW)>("shell32.dll", "ShellExecuteExW");
   if (!shellExecuteEx) return false;
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
@@ -67,6 +62,7 @@ bool StartSetup(HWND owner, const std::wstring& program, const std::wstring& com
 }
 
 bool OpenDocument(HWND owner, const std::wstring& path) {
+  // The shell (and the dozen DLLs it brings) only for this fallback.
   static const auto shellExecute = tk::SystemFunction<decltype(&ShellExecuteW)>("shell32.dll", "ShellExecuteW");
   if (!shellExecute) return false;
   HINSTANCE result = shellExecute(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -11,7 +11,7 @@
 // program as an administrator, so it never refuses a set-up that needs one.
 struct ProcessCalls {
   decltype(&CreateProcessW) createProcess = CreateProcessW;
-  decltype(&ShellExecuteExW) shellExecuteEx = nullptr;  // nullptr: shell32's, loaded at first use
+  decltype(&ShellExecuteExW) shellExecuteEx = nullptr;  // nullptr: shell32's, loaded when needed
 };
 extern ProcessCalls g_processCalls;
 
@@ -21,15 +21,14 @@ extern ProcessCalls g_processCalls;
 // unchanged. False when no process was created.
 bool StartProgram(const wchar_t* application, const std::wstring& commandLine);
 
-// Starts a set-up program as StartProgram(program, commandLine) does. Where
-// Windows refuses that because the set-up needs administrator rights (User
-// Account Control: its manifest asks for them, or installer detection saw
-// "setup" in its name), the shell starts it instead and asks the user for
-// consent: program as the file, parameters as its arguments (commandLine
-// without the program), owner as the consent's owner. False when no process
-// was started, consent declined included; the shell shows no error of its own.
-bool StartSetup(HWND owner, const std::wstring& program, const std::wstring& commandLine,
-                const std::wstring& parameters);
+// Starts a set-up program as StartProgram(program, program + " " + parameters)
+// does. Where Windows refuses that because the set-up needs administrator
+// rights (User Account Control: its manifest asks for them, or installer
+// detection saw "setup" in its name), the shell starts it instead and asks
+// the user for consent: program as the file, parameters as its arguments,
+// owner as the consent's owner. False when no process was started, consent
+// declined included; the shell shows no error of its own.
+bool StartSetup(HWND owner, const std::wstring& program, const std::wstring& parameters);
 
 // Opens a document with the program the system associates with its type.
 bool OpenDocument(HWND owner, const std::wstring& path);
