@@ -10,10 +10,11 @@ WINESERVER=/usr/lib/wine/wineserver
 # Why scripts/deps.sh did not install 32-bit Wine, when it did not.
 WINE32_NOTE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wine32-missing.txt
 
-# Whether the kernel runs 32-bit x86 programs at all (some machines of this
-# kind have that emulation switched off), tried with a program of three
+# Whether this machine runs 32-bit x86 programs, natively or through an
+# emulator registered with binfmt_misc (some machines of this kind have the
+# kernel's IA-32 emulation switched off), tried with a program of three
 # instructions; true when there are no binutils to make one with.
-kernel_runs_32bit() {
+runs_i386() {
   local dir rc=0
   command -v as >/dev/null && command -v ld >/dev/null || return 0
   dir=$(mktemp -d)
@@ -23,10 +24,39 @@ kernel_runs_32bit() {
   return $rc
 }
 
+BINFMT=/proc/sys/fs/binfmt_misc
+# The enabled binfmt_misc entry that takes i386 ELF programs, if any: its
+# magic is an ELF header of class 32-bit and machine 3 (i386); the kernel
+# shows it with its mask applied, so the data byte may read 00.
+# The kernel asks binfmt_misc before its own ELF loader, so where one is
+# registered every 32-bit program runs through it, even on a kernel that
+# could run it natively.
+i386_handler() {
+  local entry
+  for entry in "$BINFMT"/*; do
+    [ -f "$entry" ] && [ "${entry##*/}" != register ] && [ "${entry##*/}" != status ] || continue
+    awk 'NR == 1 && $1 != "enabled" { exit 1 }
+         $1 == "magic" { found = $2 ~ /^7f454c4601/ && substr($2, 37, 4) == "0300" }
+         END { exit !found }' "$entry" 2>/dev/null && { echo "$entry"; return 0; }
+  done
+  return 1
+}
+
+# How the release runs here: "natively", or "emulated (<interpreter>)".
+how_i386_runs() {
+  local entry
+  if entry=$(i386_handler); then
+    echo "emulated ($(awk '$1 == "interpreter" { print $2 }' "$entry"))"
+  else
+    echo natively
+  fi
+}
+
 # Whether this machine runs the 32-bit release; sets WHY_NO_32 when not.
 can_run_32() {
-  if ! kernel_runs_32bit; then
-    WHY_NO_32="this machine cannot run 32-bit programs (the kernel refused an i386 program)"
+  if ! runs_i386; then
+    WHY_NO_32="this machine cannot run 32-bit programs (the kernel refused an i386 program, and no emulator took it)"
+    [ -s "$WINE32_NOTE" ] && WHY_NO_32+=": $(cat "$WINE32_NOTE")"
     return 1
   fi
   if [ ! -x "$WINE32" ]; then
@@ -35,7 +65,7 @@ can_run_32() {
     return 1
   fi
   if ! "$WINE32" --version >/dev/null 2>&1; then
-    WHY_NO_32="this machine cannot run 32-bit programs (the kernel refused $WINE32)"
+    WHY_NO_32="$WINE32 does not start here"
     return 1
   fi
 }
