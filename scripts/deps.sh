@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, if missing.
 # The release is a 32-bit program: its tests run under Debian's 32-bit Wine
-# (wine32:i386), so the i386 architecture is added first. Where this machine
-# cannot run 32-bit programs, 32-bit Wine is not installed at all; where it
-# cannot be installed, everything else still is. Either way the twin builds
-# and runs its tests, and the scripts report the release's suite as skipped,
-# with the reason (kept in build/wine32-missing.txt).
+# (wine32:i386), so the i386 architecture is added first. Where the kernel
+# runs no 32-bit program, QEMU's i386 user-mode emulator is set up to run
+# them (below); where neither works, 32-bit Wine is not installed at all;
+# where it cannot be installed, everything else still is. Either way the twin
+# builds and runs its tests, and the scripts report the release's suite as
+# skipped, with the reason (kept in build/wine32-missing.txt).
 #
 # Nothing is installed from a package list that apt could not verify against
 # the signed index of its mirror: apt itself leaves such a list out. A mirror

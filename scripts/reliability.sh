@@ -63,7 +63,7 @@ verdict() {  # verdict <file> <test name>
     echo "**The release was not run this time:** $WHY_NO_32."
   fi
   for preset in "${presets[@]}"; do
-    case $preset in win32) name="Release (i686)" ;; win64) name="Twin (x86_64)" ;; esac
+    case $preset in win32) name="Release (i686), run $(how_i386_runs)" ;; win64) name="Twin (x86_64)" ;; esac
     echo
     echo "## $name"
     echo

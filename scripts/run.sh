@@ -8,9 +8,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 source scripts/wine-env.sh
-# The release needs 32-bit Wine; without it the x86_64 twin stands in.
+# The release needs 32-bit Wine (through QEMU's emulator where the kernel runs
+# no 32-bit program); only where it cannot run at all does the x86_64 twin
+# stand in.
 preset=win32 loader=$WINE32
-if ! can_run_32; then
+if can_run_32; then
+  echo "Running the i686 release under 32-bit Wine, $(how_i386_runs)"
+else
   preset=win64 loader=$WINE
   echo "Running the x86_64 twin instead of the release: $WHY_NO_32"
 fi

@@ -5,6 +5,8 @@
 # side, each with its own display, Wine prefix and wineserver.
 #   scripts/test.sh [ctest arguments...]     e.g. scripts/test.sh -R Registry
 # ONLY=win32 or ONLY=win64 runs one suite.
+# Where the kernel runs no 32-bit program, the release runs under QEMU's
+# user-mode emulator (scripts/deps.sh sets it up), and the summary says so.
 # Unit tests run once; the end-to-end tests (label e2e), which wait on a real
 # pointer, real painting and a real audio device, get one retry; the summary
 # lists every one that passed only on it. A test program that Wine ends
@@ -76,7 +78,7 @@ echo
 echo "Test suites ($(( (SECONDS - start) / 60 )) min $(( (SECONDS - start) % 60 )) s):"
 for preset in "${suites[@]}"; do
   case $preset in
-    win32) what="i686 release (build/win32) under 32-bit Wine" ;;
+    win32) what="i686 release (build/win32) under 32-bit Wine, $(how_i386_runs)" ;;
     win64) what="x86_64 twin (build/win64) under 64-bit Wine" ;;
   esac
   echo "  $what: ${result[$preset]}"
