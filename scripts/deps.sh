@@ -100,6 +100,7 @@ set_up_emulation() {
   have=$(dpkg-query -W -f='${Version}' qemu-user 2>/dev/null || true)
   if [ -z "$have" ] || dpkg --compare-versions "$have" lt 1:10; then
     [ -n "$codename" ] || { NO_EMULATION="the Debian release is unknown (no VERSION_CODENAME)"; return 1; }
+    [ -n "$updated" ] || { $sudo apt-get update -q >/dev/null 2>&1 || true; updated=1; }
     if ! apt-cache policy | grep -q " $codename-backports/main "; then
       # The backports suite from the mirror that serves the release itself.
       mirror=$(apt-cache policy | awk -v s="$codename/main" '$3 == s && $2 ~ /^https?:/ { print $2; exit }')
