@@ -15,7 +15,9 @@ fi
 iso=$1 dir=$2
 "$0" --remove "$dir"
 mkdir -p "$dir"
-xorriso -osirrox on -rockridge off -joliet on -indev "$iso" -extract / "$dir" >/dev/null 2>&1
+# Windows reads the Joliet tree (the plain ISO 9660 names where there is
+# none), never Rock Ridge: so xorriso must not load Rock Ridge either.
+xorriso -osirrox on -read_fs norock -indev "$iso" -extract / "$dir" >/dev/null 2>&1
 chmod -R a-w "$dir"
 if mount --bind "$dir" "$dir" 2>/dev/null; then
   mount -o remount,bind,ro "$dir" "$dir" 2>/dev/null || umount "$dir"

@@ -33,8 +33,9 @@ bash "$src/layout_cd.sh" "$work/cd" "$menu" "$stub" "" "$work/realsetup" >/dev/n
 
 fresh
 if bash "$src/make_iso.sh" "$work/cd" "$work/cd.iso" >/dev/null 2>&1; then
-  # The Joliet tree is what Windows reads.
-  listing=$(xorriso -rockridge off -joliet on -indev "$work/cd.iso" -find / -type f 2>/dev/null)
+  # The Joliet tree is what Windows reads: so it is listed with Rock Ridge,
+  # which xorriso would prefer, left unread.
+  listing=$(xorriso -read_fs norock -indev "$work/cd.iso" -find / -type f 2>/dev/null)
   for f in "/Korvane6Menu.exe" "/autorun.inf" "/Xmanager/DISK1/setup.exe" "/Korvane6/DISK1/setup.exe" \
            "/Korvane6 Installation_ger.rtf" "/Korvane6 Installation_spa.rtf"; do
     grep -qxF "'$f'" <<<"$listing" || grep -qxF "$f" <<<"$listing" && ok "ISO holds $f" || bad "ISO lacks $f: $listing"
@@ -58,13 +59,26 @@ cmp -s "$work/one/SHA256SUMS" "$work/two/SHA256SUMS" && ok "and the same sums" |
 accepted() { bash "$src/check_cd.sh" "$@" >/dev/null 2>&1; }
 accepted "$work/one/cd.iso" && ok "image's sums match" || bad "image refused: $(bash "$src/check_cd.sh" "$work/one/cd.iso" 2>&1)"
 accepted "$work/cd" "$work/one/SHA256SUMS" && ok "folder matches SHA256SUMS" || bad "folder refused against its own sums"
+# A burned disc carries no SHA256SUMS: its recorded MD5 sums alone must
+# find the changed byte. Without --md5-only, an image without its sums is
+# refused, not passed unchecked.
+rm "$work/two/SHA256SUMS"
+accepted "$work/two/cd.iso" && bad "an image without its SHA256SUMS was accepted" || ok "an image without its sums is refused"
+accepted --md5-only "$work/two/cd.iso" || bad "an image refused by its own MD5 sums"
 offset=$(LC_ALL=C grep -obUa 'label=KORVANE 6' "$work/two/cd.iso" | head -1 | cut -d: -f1)
 printf 'X' | dd of="$work/two/cd.iso" bs=1 seek="$offset" conv=notrunc 2>/dev/null
-accepted "$work/two/cd.iso" && bad "an image with a changed byte (autorun.inf) was accepted" ||
-  ok "an image with a changed byte is refused"
+accepted --md5-only "$work/two/cd.iso" && bad "an image with a changed byte (autorun.inf) passed its MD5 sums" ||
+  ok "an image with a changed byte fails its MD5 sums"
 printf 'X' | dd of="$work/cd/Korvane6/DISK1/setup.exe" bs=1 seek=100 conv=notrunc 2>/dev/null
 accepted "$work/cd" "$work/one/SHA256SUMS" && bad "a folder with a changed set-up was accepted" ||
   ok "a folder with a changed set-up is refused"
+xorriso -no_rc -as mkisofs -quiet -r --md5 -o "$work/nojoliet.iso" "$work/cd" >/dev/null 2>&1
+out=$(bash "$src/check_cd.sh" --md5-only "$work/nojoliet.iso" 2>&1) && bad "an image without Joliet names was accepted" ||
+  { grep -q "no Joliet" <<<"$out" && ok "an image without Joliet names is refused" || bad "refused for another reason: $out"; }
+fresh; touch "$work/cd/Korvane6/DISK1/version.dll"
+out=$(bash "$src/check_cd.sh" "$work/cd" "$work/one/SHA256SUMS" 2>&1) && bad "a folder with an extra file was accepted" ||
+  { grep -qF "./Korvane6/DISK1/version.dll" <<<"$out" && ok "a folder with an extra file is refused" ||
+    bad "the extra file is not named: $out"; }
 
 echo "CdImage: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
