@@ -57,27 +57,47 @@ install() {  # install <package>...; fails when they could not be installed
   return 1
 }
 
-# The package lists that the mirror served but apt could not verify: of
-# another size or hash than the signed Release names.
+# The i386 package lists that the mirror served but apt could not verify:
+# of another size or hash than the signed Release names. Only these are
+# ever taken: 32-bit Wine needs nothing else.
 unverified_lists() {
   $sudo apt-get update -q 2>&1 |
-    sed -n 's/^E: Failed to fetch \(http[^ ]*Packages\.xz\) *\(File has unexpected size\|Hash Sum mismatch\).*/\1/p' |
+    sed -n 's/^E: Failed to fetch \(http[^ ]*binary-i386\/Packages\.xz\) *\(File has unexpected size\|Hash Sum mismatch\).*/\1/p' |
     sort -u
 }
 
-# Installs 32-bit Wine from the lists given as they are served; the lists
-# are removed again afterwards, so that nothing else apt does on this machine
-# relies on them.
+# Installs 32-bit Wine from the lists given as they are served. A list
+# reaches apt's folder only once it is fetched and unpacked whole, and
+# whatever happens (a failure, Ctrl-C, a kill) the lists taken are removed
+# afterwards and any list of the same name that apt had is put back, so
+# that nothing else apt does on this machine relies on them.
+taken=()
+put_lists_back() {
+  local name
+  for name in "${taken[@]}"; do
+    if [ -e "$name.korvane-saved" ]; then $sudo mv -f "$name.korvane-saved" "$name"; else $sudo rm -f "$name"; fi
+    $sudo rm -f "$name.korvane-new"
+  done
+  taken=()
+  rm -rf "${fetched:-}"
+}
 install_from_unverified() {  # install_from_unverified <list url>...
-  local url name taken=() rc=0
+  local url name rc=0
+  trap put_lists_back EXIT
+  trap 'exit 130' INT TERM
+  fetched=$(mktemp -d)
   for url in "$@"; do
     name=/var/lib/apt/lists/$(echo "${url#*://}" | sed 's/\.xz$//; s|/|_|g')
     echo "KORVANE_ALLOW_UNVERIFIED_LISTS=1: taking $url as served, unverified"
-    curl -fsS "$url" | xz -dc | $sudo tee "$name" >/dev/null || { rc=1; break; }
+    curl -fsS -o "$fetched/list.xz" "$url" && xz -dc "$fetched/list.xz" >"$fetched/list" || { rc=1; break; }
+    # A hard link keeps apt's own list, if any, whole and in place.
+    [ ! -e "$name" ] || $sudo ln -f "$name" "$name.korvane-saved"
     taken+=("$name")
+    $sudo cp "$fetched/list" "$name.korvane-new" && $sudo mv -f "$name.korvane-new" "$name" || { rc=1; break; }
   done
   [ "$rc" -eq 0 ] && { apt_install "${missing32[@]}" || rc=1; }
-  [ ${#taken[@]} -eq 0 ] || $sudo rm -f "${taken[@]}"
+  put_lists_back
+  trap - EXIT INT TERM
   return $rc
 }
 
