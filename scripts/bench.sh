@@ -20,7 +20,7 @@ if ! can_run_32; then
   measured=(twin)
 elif [ "$(how_i386_runs)" != natively ]; then
   measured=(twin)
-  WHY_NO_32="32-bit programs run here only $(how_i386_runs), and its times would be the emulator's, not the release's"
+  WHY_NO_32="the release runs here only $(how_i386_runs), so its times would be the emulator's, not its own"
 fi
 shown=${measured[0]}  # the build whose start-up phases and DLLs are shown
 cmake --preset win32 >/dev/null
