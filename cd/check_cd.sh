@@ -26,7 +26,7 @@ target=$1 sums=${2:-}
 [ -z "$sums" ] || sums=$(realpath -m "$sums")
 problems=()
 
-# The lines of SHA256SUMS for the files of the CD, and the names in them.
+# The lines of SHA256SUMS for the files of the CD (the image's has no "./").
 disc_lines() { grep -E '^[0-9a-f]{64}  \./' "$sums"; }
 
 check_folder() {

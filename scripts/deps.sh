@@ -152,13 +152,14 @@ rm -f "$WINE32_NOTE"
 # is already registered) is left as it is; only where the probe fails is the
 # emulator set up. KORVANE_EMULATE=1 sets it up all the same, to run the
 # release as the machines without IA-32 run it; KORVANE_NO_EMULATION=1 never.
-if ! runs_i386 || { [ "${KORVANE_EMULATE:-}" = 1 ] && ! i386_handler >/dev/null; }; then
+forced() { [ "${KORVANE_EMULATE:-}" = 1 ] && [ "${KORVANE_NO_EMULATION:-}" != 1 ] && ! i386_handler >/dev/null; }
+if forced || ! runs_i386; then
   if [ "${KORVANE_NO_EMULATION:-}" = 1 ]; then
     no_wine32 "this machine cannot run 32-bit programs, and KORVANE_NO_EMULATION=1 asks for no emulator"
     exit 0
   fi
   set_up_emulation || { no_wine32 "this machine cannot run 32-bit programs, and $NO_EMULATION"; exit 0; }
-  runs_i386 || { no_wine32 "this machine cannot run 32-bit programs, not even through $(how_i386_runs)"; exit 0; }
+  runs_i386 || { no_wine32 "32-bit programs do not start even with the emulator registered ($(i386_handler || echo "no handler"))"; exit 0; }
   echo "32-bit programs run here $(how_i386_runs)"
 fi
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

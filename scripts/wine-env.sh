@@ -26,8 +26,8 @@ runs_i386() {
 
 BINFMT=/proc/sys/fs/binfmt_misc
 # The enabled binfmt_misc entry that takes i386 ELF programs, if any: its
-# magic is an ELF header of class 32-bit and machine 3 (i386); the kernel
-# shows it with its mask applied, so the data byte may read 00.
+# magic is an ELF header of class 32-bit and machine 3 (i386), the bytes
+# compared here (handlers differ in the ones they mask out).
 # The kernel asks binfmt_misc before its own ELF loader, so where one is
 # registered every 32-bit program runs through it, even on a kernel that
 # could run it natively.
