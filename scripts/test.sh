@@ -27,6 +27,14 @@ done
 
 restart_log() { echo "$PWD/build/$1/wine/restarts.log"; }  # restart_log <preset>
 retry_log() { echo "$PWD/build/$1/wine/retried.log"; }      # retry_log <preset>
+failed_log() { echo "$PWD/build/$1/wine/failed.log"; }      # failed_log <preset>
+
+# The tests that ctest's closing list names as failed, with how they failed.
+failed_tests() {
+  awk '/^The following tests FAILED:/ { on = 1; next }
+       on && /^[ \t]+[0-9]+ - / { sub(/^[ \t]+[0-9]+ - /, ""); print; next }
+       { on = 0 }'
+}
 
 # The tests in ctest's output that failed and then passed on their retry.
 passed_on_retry() {
@@ -45,17 +53,18 @@ run_suite() {  # run_suite <preset> [ctest arguments...]; run in a subshell
   export KORVANE_RESTART_LOG
   KORVANE_RESTART_LOG=$(restart_log "$preset")
   local ctest=(ctest --test-dir "build/$preset" --output-on-failure -j 1 --timeout 300)
-  "${ctest[@]}" -LE e2e "$@" || rc=1
-  local e2e_log=build/$preset/wine/e2e.log
+  local unit_log=build/$preset/wine/unit.log e2e_log=build/$preset/wine/e2e.log
+  "${ctest[@]}" -LE e2e "$@" | tee "$unit_log" || rc=1
   "${ctest[@]}" -L e2e --repeat until-pass:2 "$@" | tee "$e2e_log" || rc=1
   passed_on_retry <"$e2e_log" >"$(retry_log "$preset")"
+  cat "$unit_log" "$e2e_log" | failed_tests >"$(failed_log "$preset")"
   return $rc
 }
 
 declare -A pid result skipped
 start=$SECONDS
 for preset in "${suites[@]}"; do
-  rm -f "$(restart_log "$preset")" "$(retry_log "$preset")"
+  rm -f "$(restart_log "$preset")" "$(retry_log "$preset")" "$(failed_log "$preset")"
   if [ "$preset" = win32 ] && ! can_run_32; then
     # What needs no Wine still reads the release: its imports, its header, the CD.
     skipped[$preset]=$WHY_NO_32
@@ -82,7 +91,11 @@ for preset in "${suites[@]}"; do
     win64) what="x86_64 twin (build/win64) under 64-bit Wine" ;;
   esac
   echo "  $what: ${result[$preset]}"
-  restarts=$(restart_log "$preset") retried=$(retry_log "$preset")
+  restarts=$(restart_log "$preset") retried=$(retry_log "$preset") failed=$(failed_log "$preset")
+  if [ -s "$failed" ]; then
+    echo "    tests that failed:"
+    sed 's/^/      /' "$failed"
+  fi
   if [ -s "$retried" ]; then
     echo "    end-to-end tests that failed once and passed on their retry:"
     sed 's/^/      /' "$retried"
