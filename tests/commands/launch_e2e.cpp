@@ -34,9 +34,11 @@ std::string SetupLine(const std::string& folder, const char* setup, const char* 
 class Launch : public ::testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_TRUE(screen_.Ok()) << screen_.Failure();
     GoodMachine(seed_);
     ASSERT_TRUE(seed_.Ok()) << seed_.Failure();
   }
+  ScreenSize screen_{1024, 768};  // wide enough: no warning
   RegistrySeed seed_;
 };
 

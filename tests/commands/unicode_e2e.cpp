@@ -10,6 +10,7 @@
 #include "tests/harness/CdFolder.h"
 #include "tests/harness/Desktop.h"
 #include "tests/harness/Launcher.h"
+#include "tests/harness/WineHost.h"
 
 using namespace harness;
 using namespace e2e;
@@ -27,12 +28,14 @@ std::string WindowsFolder() {
 class UnicodeFolder : public ::testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_TRUE(screen_.Ok()) << screen_.Failure();
     GoodMachine(seed_);
     ASSERT_TRUE(seed_.Ok()) << seed_.Failure();
     JumpPointer({5, 5});
     ASSERT_NE(GetFileAttributesW(Wide(cd_.Launcher().c_str()).c_str()), INVALID_FILE_ATTRIBUTES)
         << "the test could not lay out " << cd_.Path();
   }
+  ScreenSize screen_{1024, 768};  // wide enough: no warning
   RegistrySeed seed_;
   CdFolder cd_{kName, CdLayout{true, true, true, true}};
 };

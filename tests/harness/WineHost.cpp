@@ -141,8 +141,9 @@ bool CdromDrive::Define(char letter, const std::string& mountPoint, const std::s
   return ok != FALSE;
 }
 
-ScreenSize::ScreenSize(int width, int height) {
-  if (GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height) {
+ScreenSize::ScreenSize(int width, int height)
+    : oldWidth_(GetSystemMetrics(SM_CXSCREEN)), oldHeight_(GetSystemMetrics(SM_CYSCREEN)) {
+  if (oldWidth_ == width && oldHeight_ == height) {
     ok_ = true;
     return;
   }
@@ -169,8 +170,29 @@ ScreenSize::ScreenSize(int width, int height) {
   if (!ok_) failure_ = "ChangeDisplaySettingsEx gave " + std::to_string(r);
 }
 
+namespace {
+
+bool ScreenIs(int width, int height) {
+  return GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height;
+}
+
+}  // namespace
+
+// The next test starts at once and shares the screen: it must find the size
+// back. Should the registry's size not bring it back, the size found is set
+// again by hand.
 ScreenSize::~ScreenSize() {
-  if (changed_) ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr);
+  if (!changed_) return;
+  ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr);
+  for (int i = 0; i < 40 && !ScreenIs(oldWidth_, oldHeight_); ++i) Sleep(50);
+  if (ScreenIs(oldWidth_, oldHeight_)) return;
+  DEVMODEA mode{};
+  mode.dmSize = sizeof mode;
+  mode.dmPelsWidth = static_cast<DWORD>(oldWidth_);
+  mode.dmPelsHeight = static_cast<DWORD>(oldHeight_);
+  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  ChangeDisplaySettingsExA(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr);
+  for (int i = 0; i < 40 && !ScreenIs(oldWidth_, oldHeight_); ++i) Sleep(50);
 }
 
 }  // namespace harness

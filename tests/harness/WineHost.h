@@ -58,10 +58,12 @@ class CdromDrive {
 // The primary screen switched to width x height for the object's lifetime,
 // through a real mode change of the X screen below Wine (the mode is added to
 // the X server first when it lacks it), so that every program sees that size.
+// A test that needs the usual screen says so with ScreenSize(1024, 768): the
+// suite's tests share one screen.
 class ScreenSize {
  public:
   ScreenSize(int width, int height);
-  ~ScreenSize();  // back to the size kept in the registry
+  ~ScreenSize();  // back to the size it found, and waits until the screen shows it
   ScreenSize(const ScreenSize&) = delete;
   ScreenSize& operator=(const ScreenSize&) = delete;
 
@@ -71,6 +73,7 @@ class ScreenSize {
  private:
   bool changed_ = false;
   bool ok_ = false;
+  int oldWidth_ = 0, oldHeight_ = 0;
   std::string failure_;
 };
 

@@ -62,6 +62,7 @@ class CdDrive : public ::testing::Test {
 
   void SetUp() override {
     ASSERT_TRUE(drive_->Ok()) << drive_->Failure();
+    ASSERT_TRUE(screen_.Ok()) << screen_.Failure();
     GoodMachine(seed_);
     ASSERT_TRUE(seed_.Ok()) << seed_.Failure();
     JumpPointer({5, 5});
@@ -83,6 +84,7 @@ class CdDrive : public ::testing::Test {
   }
 
   static std::unique_ptr<CdromDrive> drive_;
+  ScreenSize screen_{1024, 768};  // wide enough: no warning
   RegistrySeed seed_;
   std::map<std::string, std::string> before_;
 };
