@@ -149,6 +149,15 @@ std::vector<std::vector<unsigned char>> SoundCapture::Plays(DWORD timeoutMs) {
   }
 }
 
+size_t SoundCapture::WaitForPlays(size_t count, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    size_t started = StartTicks().size();
+    if (started >= count || GetTickCount() - start >= timeoutMs) return started;
+    Sleep(10);
+  }
+}
+
 std::vector<DWORD> SoundCapture::StartTicks() {
   Lock lock(lock_);
   return ticks_;

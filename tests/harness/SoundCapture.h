@@ -28,6 +28,10 @@ class SoundCapture {
   // the last Clear(), in order. Waits up to timeoutMs for plays that are
   // still being written; an unfinished one comes back as far as written.
   std::vector<std::vector<unsigned char>> Plays(DWORD timeoutMs = 2000);
+  // Waits until at least `count` plays have started since the start or the
+  // last Clear(), or the time is up; the number started. A loaded or
+  // emulated machine opens its audio device later than an idle one.
+  size_t WaitForPlays(size_t count, DWORD timeoutMs = 3000);
   // GetTickCount() when each play's file was first seen (its start, within
   // the collector's period of about a millisecond).
   std::vector<DWORD> StartTicks();

@@ -116,6 +116,7 @@ TEST_F(Hover, Walks) {
         EXPECT_EQ(EntryColour(i), i == step.lit ? kWhite : kMenuColor) << "step " << n << ", entry " << i;
       EXPECT_EQ(PanelDifferences(app_, cd_.Launcher(), 200 + 10 * step.panel + Language()), 0)
           << "step " << n << ": panel should show picture " << step.panel;
+      sound_.WaitForPlays(step.plays);
       auto plays = sound_.Plays();
       EXPECT_EQ(plays.size(), static_cast<size_t>(step.plays)) << "step " << n << ": sounds so far";
       for (const auto& play : plays) EXPECT_EQ(SampleDifference(play, chime), "") << "step " << n;
@@ -145,7 +146,8 @@ TEST_F(Hover, HighlightIsOnTheScreenBeforeTheSoundStarts) {
       }
     }
     ASSERT_NE(painted, 0u) << "entry never turned white";
-    Sleep(300);
+    sound_.WaitForPlays(1);
+    sound_.Plays();  // until it has ended
     std::vector<DWORD> starts = sound_.StartTicks();
     ASSERT_EQ(starts.size(), 1u);
     toPaint.push_back(painted - rested);
