@@ -141,19 +141,36 @@ bool CdromDrive::Define(char letter, const std::string& mountPoint, const std::s
   return ok != FALSE;
 }
 
+namespace {
+
+// CDS_FULLSCREEN: for now only, the registry keeps the size to return to.
+LONG SetScreen(int width, int height) {
+  DEVMODEA mode{};
+  mode.dmSize = sizeof mode;
+  mode.dmPelsWidth = static_cast<DWORD>(width);
+  mode.dmPelsHeight = static_cast<DWORD>(height);
+  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  return ChangeDisplaySettingsExA(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr);
+}
+
+bool ScreenIs(int width, int height) {
+  return GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height;
+}
+
+bool WaitForScreen(int width, int height) {
+  for (int i = 0; i < 40 && !ScreenIs(width, height); ++i) Sleep(50);
+  return ScreenIs(width, height);
+}
+
+}  // namespace
+
 ScreenSize::ScreenSize(int width, int height)
     : oldWidth_(GetSystemMetrics(SM_CXSCREEN)), oldHeight_(GetSystemMetrics(SM_CYSCREEN)) {
   if (oldWidth_ == width && oldHeight_ == height) {
     ok_ = true;
     return;
   }
-  DEVMODEA mode{};
-  mode.dmSize = sizeof mode;
-  mode.dmPelsWidth = static_cast<DWORD>(width);
-  mode.dmPelsHeight = static_cast<DWORD>(height);
-  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-  // CDS_FULLSCREEN: for now only, the registry keeps the size to return to.
-  LONG r = ChangeDisplaySettingsExA(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr);
+  LONG r = SetScreen(width, height);
   if (r == DISP_CHANGE_BADMODE) {
     if (!AddXMode(width, height)) {
       failure_ = "xrandr could not be run";
@@ -162,7 +179,7 @@ ScreenSize::ScreenSize(int width, int height)
     // Wine learns of the new mode from the X server's notification, a moment later.
     for (int i = 0; i < 60 && r == DISP_CHANGE_BADMODE; ++i) {
       Sleep(50);
-      r = ChangeDisplaySettingsExA(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr);
+      r = SetScreen(width, height);
     }
   }
   changed_ = r == DISP_CHANGE_SUCCESSFUL;
@@ -170,29 +187,16 @@ ScreenSize::ScreenSize(int width, int height)
   if (!ok_) failure_ = "ChangeDisplaySettingsEx gave " + std::to_string(r);
 }
 
-namespace {
-
-bool ScreenIs(int width, int height) {
-  return GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height;
-}
-
-}  // namespace
-
 // The next test starts at once and shares the screen: it must find the size
 // back. Should the registry's size not bring it back, the size found is set
 // again by hand.
 ScreenSize::~ScreenSize() {
   if (!changed_) return;
   ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr);
-  for (int i = 0; i < 40 && !ScreenIs(oldWidth_, oldHeight_); ++i) Sleep(50);
-  if (ScreenIs(oldWidth_, oldHeight_)) return;
-  DEVMODEA mode{};
-  mode.dmSize = sizeof mode;
-  mode.dmPelsWidth = static_cast<DWORD>(oldWidth_);
-  mode.dmPelsHeight = static_cast<DWORD>(oldHeight_);
-  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-  ChangeDisplaySettingsExA(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr);
-  for (int i = 0; i < 40 && !ScreenIs(oldWidth_, oldHeight_); ++i) Sleep(50);
+  if (!WaitForScreen(oldWidth_, oldHeight_)) {
+    SetScreen(oldWidth_, oldHeight_);
+    WaitForScreen(oldWidth_, oldHeight_);
+  }
 }
 
 }  // namespace harness
