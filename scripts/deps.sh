@@ -165,6 +165,8 @@ fi
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
   added_arch=1
+  # apt knows no i386 package until its lists are read again.
+  updated=""
 fi
 mapfile -t missing32 < <(missing_of "${pkgs32[@]}")
 if [ ${#missing32[@]} -gt 0 ] || [ -n "${added_arch:-}" ]; then
