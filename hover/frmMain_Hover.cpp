@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include "hover/mdlPlayWavRes.h"
-#include "launcher/MenuColors.h"
 #include "launcher/frmMain.h"
 #include "resources/resource.h"
 
@@ -21,22 +20,31 @@ void ShowNow(frmMain& form) {
 
 void HighlightEntry(frmMain& form, int entry) {
   for (int k = 1; k <= 4; ++k)
-    if (k != entry) form.picM(k).SetBackColor(form.MenuColor);
-  form.picM(entry).SetBackColor(kWhite);
+    if (k != entry) form.ShowEntry(k, false);
+  form.ShowEntry(entry, true);
   form.picMexplain.SetPicture(form.picMex(entry).Picture());
   // Colours and picture first: the sound below blocks the window (~90 ms).
   ShowNow(form);
-  if (!form.SoundStop) mdlPlayWavRes::PlayWavRes(IDR_WAV_CLICK);
-  form.SoundStop = true;  // whether or not it could play
+  if (form.SoundStop) return;
+  // Set before the play, whether or not it can play: anything that
+  // dispatches messages while it plays (a COM call of the shell's, say)
+  // may bring this visit's MouseOver again, and that one stays silent.
+  form.SoundStop = true;
+  mdlPlayWavRes::PlayWavRes(IDR_WAV_CLICK);
 }
 
 void ResetMenu(frmMain& form) {
-  for (int k = 1; k <= 4; ++k) form.picM(k).SetBackColor(form.MenuColor);
+  for (int k = 1; k <= 4; ++k) form.ShowEntry(k, false);
   form.picMexplain.SetPicture(form.picMex(0).Picture());
   // SoundStop stays as it is: a reset plays nothing.
 }
 
 }  // namespace
+
+void frmMain::ShowEntry(int Index, bool lit) {
+  picM(Index).SetBackColor(lit ? Scheme.lit : MenuColor);
+  lblM(Index).SetForeColor(lit ? Scheme.litText : Scheme.restingText);
+}
 
 void frmMain::tmPicM1_MouseOver() { HighlightEntry(*this, 1); }
 void frmMain::tmPicM2_MouseOver() { HighlightEntry(*this, 2); }

@@ -10,6 +10,8 @@
 
 namespace mdlPlayWavRes {
 
+decltype(&sndPlaySoundA) g_sndPlaySound = nullptr;
+
 namespace {
 // An asynchronous sound plays on after the call, so its bytes must stay;
 // they are kept until the next call, which stops that sound first.
@@ -21,6 +23,7 @@ std::vector<unsigned char>& AsyncBuffer() {
 // winmm is loaded at the first play: the first hover, after its highlight
 // is on the screen.
 BOOL Play(LPCSTR sound, UINT flags) {
+  if (g_sndPlaySound) return g_sndPlaySound(sound, flags);
   static const auto play = tk::SystemFunction<decltype(&sndPlaySoundA)>("winmm.dll", "sndPlaySoundA");
   return play ? play(sound, flags) : FALSE;
 }

@@ -35,7 +35,8 @@ std::int16_t StackInColumn(tk::PictureBox& box, double height, std::int16_t y) {
 }  // namespace
 
 void frmMain::MenuLayout(tk::Form& window) {
-  MenuColor = kRestingColor;
+  Scheme = CurrentMenuScheme();
+  MenuColor = Scheme.resting;
 
   std::int16_t y = Int16(picBalken.Top() + picBalken.Height());
 
@@ -50,7 +51,9 @@ void frmMain::MenuLayout(tk::Form& window) {
 
   for (int i = 1; i <= picM.UBound(); ++i) {
     tk::PictureBox& entry = picM(i);
+    entry.SetBackColor(MenuColor);
     y = StackInColumn(entry, kEntryHeight, y);
+    picMB(i).SetBackColor(Scheme.strip);
     y = StackInColumn(picMB(i), kStripHeight, y);
 
     // The caption lives in the entry's twips. Its height comes from the font
@@ -64,8 +67,10 @@ void frmMain::MenuLayout(tk::Form& window) {
     caption.SetWidth(kColumnWidth * tk::TwipsPerPixelX() - caption.Left());
     caption.SetFontBold(true);
     caption.SetFontName(L"Verdana");
+    caption.SetForeColor(Scheme.restingText);
   }
 
+  picMend.SetBackColor(MenuColor);
   picMend.SetLeft(0);
   picMend.SetWidth(kColumnWidth);
   picMend.SetTop(y);

@@ -12,7 +12,6 @@
 
 namespace {
 
-const COLORREF kRed = 0x000000FF;
 const COLORREF kGrey = 0x00C0C0C0;
 const COLORREF kPanelGrey = 0x00F3F3F3;
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "launcher/MenuColors.h"
 #include "toolkit/Form.h"
 
 class clsTrackMouse;
@@ -24,6 +25,7 @@ class frmMain : public tk::Form {
 
   // ---- Window-level variables -------------------------------------------
   COLORREF MenuColor = 0;  // resting colour of the entries, 0x00BBGGRR
+  MenuScheme Scheme{};     // the menu column's colours, MenuColor's among them
   bool SoundStop = false;  // true once the hover sound of this visit has played
   std::wstring WinDir;     // the Windows folder; installation logs go there
 
@@ -79,6 +81,8 @@ class frmMain : public tk::Form {
   void tmPicBalken_MouseOver();
   void tmPicMend_MouseOver();
   void tmPicMexplain_MouseOver();
+  // Entry Index in its lit or its resting colours, caption included.
+  void ShowEntry(int Index, bool lit);
 
   // ---- Commands (commands/) ------------------------------------------------
   // Click events of an entry's picture and of its caption; both run MenuAction.

@@ -42,6 +42,12 @@ void Label::SetCaption(std::wstring caption) {
   box_.CaptionChanged();
   Changed();
 }
+// Only a change is painted, as for a picture box's colour.
+void Label::SetForeColor(COLORREF color) {
+  if (color == foreColor_) return;
+  foreColor_ = color;
+  Changed();
+}
 void Label::SetFontName(std::wstring name) {
   font_.name = std::move(name);
   FontChanged();
@@ -73,7 +79,7 @@ void Label::Draw(HDC dc) const {
   }
   SelectGuard select(dc, gdiFont_.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  SetTextColor(dc, ForeColor());
   // One line, cut at the label's right edge: a caption a little too long
   // for its box (a larger DPI, another face) loses its last pixels, never a
   // whole word to a second line that the box cannot show. Downwards only the
@@ -198,6 +204,8 @@ void PictureBox::Paint() {
 // WM_LBUTTONDBLCLK and its release raises DblClick: a double-click is one
 // Click, not two.
 void PictureBox::OnButtonDown(POINT pt, bool secondOfDouble) {
+  // Capture first: taking it from another window must not end this press.
+  SetCapture(hwnd_);
   pressed_ = kBox;
   pressedDouble_ = secondOfDouble;
   for (int i = static_cast<int>(labels_.size()) - 1; i >= 0; --i) {
@@ -207,8 +215,12 @@ void PictureBox::OnButtonDown(POINT pt, bool secondOfDouble) {
       break;
     }
   }
-  SetCapture(hwnd_);
 }
+
+// Capture taken away during a press (a consent prompt or another program in
+// front, Ctrl+Alt+Del, a mode cancelled): the press is forgotten, so that a
+// later release over the box clicks nothing.
+void PictureBox::ForgetPress() { pressed_ = kNone; }
 
 void PictureBox::OnButtonUp(POINT pt) {
   int target = pressed_;
@@ -240,6 +252,10 @@ LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
       case WM_LBUTTONDOWN: self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, false); return 0;
       case WM_LBUTTONDBLCLK: self->OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, true); return 0;
       case WM_LBUTTONUP: self->OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
+      case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != hwnd) self->ForgetPress();
+        return 0;
+      case WM_CANCELMODE: self->ForgetPress(); break;  // the default procedure releases the capture
       case WM_NCDESTROY:
         self->hwnd_ = nullptr;
         self->windowGone_ = true;

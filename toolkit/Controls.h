@@ -101,6 +101,10 @@ class Label : public Placed {
   const std::wstring& Caption() const { return caption_; }
   void SetCaption(std::wstring caption);
   const FontSpec& Font() const { return font_; }
+  // The caption's colour; until one is set, the system's button text, as
+  // the classic toolkit's labels have it.
+  COLORREF ForeColor() const { return foreColor_ == CLR_INVALID ? GetSysColor(COLOR_BTNTEXT) : foreColor_; }
+  void SetForeColor(COLORREF color);
   void SetFontName(std::wstring name);
   void SetFontBold(bool bold);
   void SetFontSize(double points);
@@ -116,6 +120,7 @@ class Label : public Placed {
   PictureBox& box_;
   std::wstring caption_;
   FontSpec font_;
+  COLORREF foreColor_ = CLR_INVALID;  // CLR_INVALID: the system's button text
   mutable ScopedFont gdiFont_;
 };
 
@@ -170,6 +175,7 @@ class PictureBox : public Container, public Placed {
   void Paint();
   void OnButtonDown(POINT pt, bool secondOfDouble);
   void OnButtonUp(POINT pt);
+  void ForgetPress();
 
   Container& parent_;
   std::string name_;

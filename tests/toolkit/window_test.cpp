@@ -57,4 +57,37 @@ TEST(Windows, AFormWhoseClassIsGoneFailsAndTheNextFormStillEndsTheLoop) {
   EXPECT_TRUE(QuitPosted());
 }
 
+// A press and its release click the box. A press whose capture is taken away
+// (a consent prompt or another program in front, Ctrl+Alt+Del) is forgotten:
+// the release that follows clicks nothing.
+TEST(Windows, APressWhoseCaptureIsLostClicksNothing) {
+  tk::Form::RegisterClasses(Instance());
+  tk::Form form(Definition());
+  form.Show();
+  {
+    tk::PictureBox box(form, {0, 0, 1500, 1500}, 0x00FFFFFF, "picPressed");
+    int clicks = 0;
+    box.Click = [&] { ++clicks; };
+    const struct {
+      const char* what;
+      void (*between)(HWND box, HWND form);
+      int clicks;
+    } cases[] = {
+        {"press, release", [](HWND, HWND) {}, 1},
+        {"press, WM_CANCELMODE, release", [](HWND b, HWND) { SendMessageA(b, WM_CANCELMODE, 0, 0); }, 0},
+        {"press, capture to another window, release", [](HWND, HWND f) { SetCapture(f); }, 0},
+    };
+    for (const auto& c : cases) {
+      clicks = 0;
+      SendMessageA(box.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+      c.between(box.hwnd(), form.hwnd());
+      SendMessageA(box.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+      ReleaseCapture();
+      EXPECT_EQ(clicks, c.clicks) << c.what;
+    }
+  }
+  form.Unload();
+  QuitPosted();
+}
+
 }  // namespace
