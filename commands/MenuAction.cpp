@@ -22,7 +22,7 @@ void frmMain::lblM_Click(std::int16_t Index) { MenuAction(Index); }
 
 void frmMain::MenuAction(const std::int16_t& Index) {
   // The entry loses its hover highlight, and the next visit may sound again.
-  if (Index >= picM.LBound() && Index <= picM.UBound()) picM(Index).SetBackColor(MenuColor);
+  if (Index >= picM.LBound() && Index <= picM.UBound()) ShowEntry(Index, false);
   SoundStop = false;
 
   switch (Index) {
@@ -44,7 +44,7 @@ void frmMain::Refuse(const std::vector<int>& lines, const std::wstring& title) {
 // that cannot be started leaves the menu open.
 void frmMain::InstallXmanager() {
   const std::wstring title = tk::LoadResString(LocalizedId(IDS_TITLE));
-  clsLxRegistry reg;
+  clsLxRegistry reg(kCheckedView);
   if (auto refusal = XServerCheck(reg)) Refuse(*refusal, title);
   std::wstring setup = AppPath() + kXmanagerSetup;
   ApplicationStart(setup, L"X");
@@ -52,19 +52,22 @@ void frmMain::InstallXmanager() {
 
 void frmMain::InstallKorvane() {
   const std::wstring title = tk::LoadResString(LocalizedId(IDS_TITLE));
-  clsLxRegistry reg;
+  clsLxRegistry reg(kCheckedView);
   if (auto refusal = OperatingSystemCheck(reg)) Refuse(*refusal, title);
   if (auto refusal = InternetExplorerCheck(reg)) Refuse(*refusal, title);
   if (auto refusal = NetworkAdapterCheck(reg)) Refuse(*refusal, title);
-  // Too narrow a screen only warns: the window closes, the set-up still starts.
-  if (auto warning = ResolutionCheck(tk::ScreenWidthPixels())) {
-    tk::MsgBox(hwnd(), ComposeMessage(*warning, LanguageIndex), kOkOnly, title);
-    Unload();
-  }
+  // Too narrow a screen only warns: the set-up still starts, and the window
+  // closes.
+  const auto warning = ResolutionCheck(tk::ScreenWidthPixels());
+  if (warning) tk::MsgBox(hwnd(), ComposeMessage(*warning, LanguageIndex), kOkOnly, title);
   std::wstring setup = AppPath() + kKorvaneSetup;
-  // When the set-up cannot be started the menu stays open; after a warning
-  // the window is gone already, and the program ends as this click returns.
-  ApplicationStart(setup, L"Q");
+  // The window stays until the set-up has started, so that a consent prompt
+  // that the start brings has it as its owner: with no owner, Windows shows
+  // that prompt only as a flashing button on the taskbar. Once the set-up
+  // has started, the window closes and the program ends. When it cannot be
+  // started the menu stays open, except after a warning: then the window
+  // closes all the same, and the program ends as this click returns.
+  if (!ApplicationStart(setup, L"Q") && warning) Unload();
 }
 
 void frmMain::OpenNotes() {

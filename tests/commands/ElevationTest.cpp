@@ -11,7 +11,12 @@
 
 #include "commands/Processes.h"
 #include "launcher/frmMain.h"
+#include "launcher/mdlLanguage.h"
+#include "resources/resource.h"
+#include "tests/commands/E2e.h"
 #include "tests/harness/Desktop.h"
+#include "tests/harness/WineHost.h"
+#include "toolkit/Resources.h"
 
 using harness::Narrow;
 
@@ -25,6 +30,7 @@ struct ShellCall {
   int count = 0;
   ULONG mask = 0;
   HWND owner = nullptr;
+  bool ownerShown = false;  // a visible window when the shell was called
   std::wstring verb, file, parameters;
   int show = -1;
   DWORD answer = 0;  // 0: started, else the error it fails with
@@ -41,6 +47,7 @@ BOOL WINAPI RecordShell(SHELLEXECUTEINFOW* info) {
   ++g_shell.count;
   g_shell.mask = info->fMask;
   g_shell.owner = info->hwnd;
+  g_shell.ownerShown = info->hwnd && IsWindowVisible(info->hwnd);
   g_shell.verb = info->lpVerb ? info->lpVerb : L"<null>";
   g_shell.file = info->lpFile ? info->lpFile : L"<null>";
   g_shell.parameters = info->lpParameters ? info->lpParameters : L"<null>";
@@ -110,6 +117,35 @@ TEST_F(Elevation, ASetUpThatCannotStartIsNotTriedThroughTheShell) {
   EXPECT_FALSE(form_->ApplicationStart(line, L"Q"));
   EXPECT_EQ(g_shell.count, 0);
   EXPECT_TRUE(IsWindowVisible(form_->hwnd()));
+}
+
+// On a screen narrower than 1024 pixels the warning comes first; the consent
+// prompt that the start then brings still has the menu's window as its
+// owner. Without one, Windows shows it only as a button on the taskbar.
+DWORD WINAPI PressOkOnBox(void* title) {
+  if (HWND box = harness::WaitForMessageBox(*static_cast<std::wstring*>(title))) harness::PressOk(box);
+  return 0;
+}
+
+TEST_F(Elevation, AfterTheScreenWarningTheConsentPromptStillHasTheMenuAsOwner) {
+  harness::ScreenSize screen(800, 600);
+  ASSERT_TRUE(screen.Ok()) << screen.Failure();
+  harness::RegistrySeed seed;
+  e2e::GoodMachine(seed);
+  ASSERT_TRUE(seed.Ok()) << seed.Failure();
+  g_processCalls.createProcess = RefuseWithoutElevation;
+  g_shell.answer = ERROR_CANCELLED;
+  std::wstring title = tk::LoadResString(LocalizedId(IDS_TITLE));
+  HANDLE presser = CreateThread(nullptr, 0, PressOkOnBox, &title, 0, nullptr);
+  ASSERT_NE(presser, nullptr);
+
+  form_->picM_Click(2);
+  WaitForSingleObject(presser, 15000);
+  CloseHandle(presser);
+  ASSERT_EQ(g_shell.count, 1) << "the Korvane 6 set-up was not started after the warning";
+  EXPECT_NE(g_shell.owner, nullptr);
+  EXPECT_TRUE(g_shell.ownerShown) << "the consent prompt's owner is not the menu's window";
+  EXPECT_FALSE(IsWindow(form_->hwnd())) << "after the warning the window closes, even when the set-up did not start";
 }
 
 }  // namespace
