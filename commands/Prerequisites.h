@@ -21,6 +21,16 @@ inline constexpr char kInternetExplorerKey[] = "Software\\Microsoft\\Internet Ex
 inline constexpr char kNetworkCardsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\";
 inline constexpr char kServicesKey[] = "System\\CurrentControlSet\\Services\\";
 
+// The registry view that the checks read. The X server that blocks Xmanager
+// is a 32-bit program, so on 64-bit Windows its key lies in the 32-bit view,
+// where the 32-bit release finds it without asking; the x86_64 build asks for
+// that view. The release passes no flag: Windows 2000 does not know it.
+#ifdef _WIN64
+inline constexpr REGSAM kCheckedView = KEY_WOW64_32KEY;
+#else
+inline constexpr REGSAM kCheckedView = 0;
+#endif
+
 inline constexpr long long kLowestBuild = 2195;                   // Windows 2000
 inline constexpr long long kLowestInternetExplorerBuild = 54134;  // Internet Explorer 5.5
 inline constexpr int kLowestScreenWidth = 1024;

@@ -25,9 +25,9 @@ LONG QueryInfo(HKEY key, KeyInfo& info) {
 }
 
 // Opens the section for reading, asks for its counts and closes it again.
-LONG QuerySection(HKEY root, const std::string& section, KeyInfo& info) {
+LONG QuerySection(HKEY root, const std::string& section, REGSAM view, KeyInfo& info) {
   LxRegKey key;
-  LONG code = RegOpenKeyExA(root, section.c_str(), 0, KEY_QUERY_VALUE, key.receive());
+  LONG code = RegOpenKeyExA(root, section.c_str(), 0, KEY_QUERY_VALUE | view, key.receive());
   if (code == ERROR_SUCCESS) code = QueryInfo(key.get(), info);
   return code;
 }
@@ -42,7 +42,22 @@ std::string JoinSection(const std::string& section, const std::string& name) {
 
 }  // namespace
 
-clsLxRegistry::clsLxRegistry() : regError_(std::make_shared<clsLxError>()) {}
+clsLxRegistry::clsLxRegistry(REGSAM view) : regError_(std::make_shared<clsLxError>()), view_(view) {}
+
+// RegDeleteKeyA deletes in the caller's own view; in another, the key goes
+// through its parent opened in that view (RegDeleteKeyExA, which takes the
+// view, is not on every Windows).
+LONG clsLxRegistry::DeleteKeyInView(HKEY hKey, const std::string& Section) const {
+  if (view_ == 0) return RegDeleteKeyA(hKey, Section.c_str());
+  std::string path = Section;
+  while (!path.empty() && path.back() == '\\') path.pop_back();
+  const std::string::size_type cut = path.rfind('\\');
+  if (cut == std::string::npos) return RegDeleteKeyA(hKey, path.c_str());
+  LxRegKey parent;
+  LONG code = RegOpenKeyExA(hKey, path.substr(0, cut).c_str(), 0, KEY_QUERY_VALUE | view_, parent.receive());
+  if (code == ERROR_SUCCESS) code = RegDeleteKeyA(parent.get(), path.substr(cut + 1).c_str());
+  return code;
+}
 
 std::string clsLxRegistry::ExpandEnvString(const std::string& EnvString) {
   const DWORD needed = ExpandEnvironmentStringsA(EnvString.c_str(), nullptr, 0);
@@ -62,7 +77,7 @@ std::string clsLxRegistry::ExpandEnvString(const std::string& EnvString) {
 int32_t clsLxRegistry::HasSubSections(HKEY hKey, const std::string& Section) {
   regError_->Clear();
   KeyInfo info;
-  if (const LONG code = QuerySection(hKey, Section, info)) {
+  if (const LONG code = QuerySection(hKey, Section, view_, info)) {
     Record(code, ".HasSubSections");
     return -1;
   }
@@ -72,7 +87,7 @@ int32_t clsLxRegistry::HasSubSections(HKEY hKey, const std::string& Section) {
 int32_t clsLxRegistry::HasSettings(HKEY hKey, const std::string& Section) {
   regError_->Clear();
   KeyInfo info;
-  if (const LONG code = QuerySection(hKey, Section, info)) {
+  if (const LONG code = QuerySection(hKey, Section, view_, info)) {
     Record(code, ".HasSettings");
     return -1;
   }
@@ -84,7 +99,7 @@ std::optional<std::vector<std::string>> clsLxRegistry::GetSubSectionNames(HKEY h
   std::vector<std::string> names;
   LxRegKey key;
   KeyInfo info;
-  LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, key.receive());
+  LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | view_, key.receive());
   if (code == ERROR_SUCCESS) code = QueryInfo(key.get(), info);
   if (code == ERROR_SUCCESS) {
     // Sized once from the key's longest name: a longer sub-key added during
@@ -110,7 +125,7 @@ std::optional<std::vector<clsLxRegSetting>> clsLxRegistry::GetAllSettings(HKEY h
   std::vector<clsLxRegSetting> settings;
   LxRegKey key;
   KeyInfo info;
-  LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_QUERY_VALUE, key.receive());
+  LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_QUERY_VALUE | view_, key.receive());
   if (code == ERROR_SUCCESS) code = QueryInfo(key.get(), info);
   if (code == ERROR_SUCCESS) {
     // Values whose data are all empty are listed too (longest data 0).
@@ -142,8 +157,8 @@ int32_t clsLxRegistry::CreateSection(HKEY hKey, const std::string& Section) {
   regError_->Clear();
   LxRegKey key;
   DWORD disposition = 0;
-  const LONG code = RegCreateKeyExA(hKey, Section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_CREATE_SUB_KEY,
-                                    nullptr, key.receive(), &disposition);
+  const LONG code = RegCreateKeyExA(hKey, Section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                    KEY_CREATE_SUB_KEY | view_, nullptr, key.receive(), &disposition);
   key.Close();
   if (code != ERROR_SUCCESS) {
     Record(code, ".CreateSection");
@@ -154,7 +169,7 @@ int32_t clsLxRegistry::CreateSection(HKEY hKey, const std::string& Section) {
 
 bool clsLxRegistry::DeleteSection(HKEY hKey, const std::string& Section) {
   regError_->Clear();
-  const LONG code = RegDeleteKeyA(hKey, Section.c_str());
+  const LONG code = DeleteKeyInView(hKey, Section);
   if (code != ERROR_SUCCESS) {
     Record(code, ".DeleteSection");
     return false;
@@ -168,11 +183,11 @@ bool clsLxRegistry::DeleteSectionRec(HKEY hKey, const std::string& Section) {
   // record. The list is a snapshot taken before anything is deleted; a child
   // that cannot be deleted does not stop its siblings, and makes this key's
   // own deletion below fail.
-  clsLxRegistry lister;
+  clsLxRegistry lister(view_);
   if (const auto names = lister.GetSubSectionNames(hKey, Section)) {
     for (const std::string& name : *names) DeleteSectionRec(hKey, JoinSection(Section, name));
   }
-  const LONG code = RegDeleteKeyA(hKey, Section.c_str());
+  const LONG code = DeleteKeyInView(hKey, Section);
   if (code != ERROR_SUCCESS) {
     Record(code, ".DeleteSection");
     return false;
@@ -185,7 +200,7 @@ std::optional<clsLxRegSetting> clsLxRegistry::ReadSetting(HKEY hKey, const std::
   regError_->Clear();
   clsLxRegSetting setting;
   LxRegKey key;
-  LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_QUERY_VALUE, key.receive());
+  LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_QUERY_VALUE | view_, key.receive());
   DWORD type = REG_NONE;
   DWORD size = 0;
   if (code == ERROR_SUCCESS) code = RegQueryValueExA(key.get(), SettingName.c_str(), nullptr, &type, nullptr, &size);
@@ -219,7 +234,7 @@ int32_t clsLxRegistry::WriteSetting(HKEY hKey, const std::string& Section, const
   LxRegKey key;
   DWORD disposition = 0;
   LONG code = RegCreateKeyExA(hKey, Section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                              KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, key.receive(), &disposition);
+                              KEY_SET_VALUE | KEY_CREATE_SUB_KEY | view_, nullptr, key.receive(), &disposition);
   if (code == ERROR_SUCCESS)
     code = RegSetValueExA(key.get(), SettingName.c_str(), 0, data.type, data.bytes.data(),
                           static_cast<DWORD>(data.bytes.size()));
@@ -234,7 +249,7 @@ int32_t clsLxRegistry::WriteSetting(HKEY hKey, const std::string& Section, const
 bool clsLxRegistry::DeleteSetting(HKEY hKey, const std::string& Section, const std::string& SettingName) {
   regError_->Clear();
   LxRegKey key;
-  LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_SET_VALUE, key.receive());
+  LONG code = RegOpenKeyExA(hKey, Section.c_str(), 0, KEY_SET_VALUE | view_, key.receive());
   if (code == ERROR_SUCCESS) code = RegDeleteValueA(key.get(), SettingName.c_str());
   key.Close();
   if (code != ERROR_SUCCESS) {

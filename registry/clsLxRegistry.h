@@ -42,7 +42,10 @@
 
 class clsLxRegistry {
  public:
-  clsLxRegistry();
+  // view: the registry view that every key is opened in, as access flags
+  // (KEY_WOW64_32KEY or KEY_WOW64_64KEY on 64-bit Windows); 0, the
+  // process's own view. Windows 2000 knows no view: pass 0 there.
+  explicit clsLxRegistry(REGSAM view = 0);
   // The error record is shared with callers that hold RegError(); copying or
   // moving would make two objects write one record, so neither is allowed.
   clsLxRegistry(const clsLxRegistry&) = delete;
@@ -105,5 +108,9 @@ class clsLxRegistry {
   // by the type and size that an earlier query or the enumeration reported.
   static LONG ReadShaped(HKEY key, const std::string& name, DWORD type, DWORD size, clsLxRegSetting& out);
 
+  // RegDeleteKeyA of hKey\Section, in the object's view.
+  LONG DeleteKeyInView(HKEY hKey, const std::string& Section) const;
+
   std::shared_ptr<clsLxError> regError_;
+  REGSAM view_;
 };

@@ -23,7 +23,8 @@ std::string TempFileBeside(const std::string& target) {
 
 bool clsLxRegistry::LoadKey(HKEY hKey, const std::string& ParentKey, const std::string& NewKey) {
   LxRegKey parent;
-  if (RegOpenKeyExA(hKey, ParentKey.c_str(), 0, KEY_SET_VALUE | KEY_CREATE_SUB_KEY, parent.receive()) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(hKey, ParentKey.c_str(), 0, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | view_, parent.receive()) !=
+      ERROR_SUCCESS)
     return false;
   // Always this one file; a failed expansion leaves "" (and RegError filled).
   const std::string file = ExpandEnvString("%temp%\\regsav.reg");
@@ -52,7 +53,8 @@ bool clsLxRegistry::EnablePrivilege(const std::string& seName) {
 bool clsLxRegistry::RestoreKey(const std::string& sKeyName, const std::string& sFileName, HKEY lPredefinedKey) {
   if (!EnablePrivilege("SeRestorePrivilege")) return false;
   LxRegKey key;
-  if (RegOpenKeyExA(lPredefinedKey, sKeyName.c_str(), 0, KEY_ALL_ACCESS, key.receive()) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(lPredefinedKey, sKeyName.c_str(), 0, KEY_ALL_ACCESS | view_, key.receive()) != ERROR_SUCCESS)
+    return false;
   // REG_FORCE_RESTORE: replace the contents even where keys below are open.
   return RegRestoreKeyA(key.get(), sFileName.c_str(), REG_FORCE_RESTORE) == ERROR_SUCCESS;
 }
@@ -60,7 +62,8 @@ bool clsLxRegistry::RestoreKey(const std::string& sKeyName, const std::string& s
 bool clsLxRegistry::SaveKey(const std::string& sKeyName, const std::string& sFileName, HKEY lPredefinedKey) {
   if (!EnablePrivilege("SeBackupPrivilege")) return false;
   LxRegKey key;
-  if (RegOpenKeyExA(lPredefinedKey, sKeyName.c_str(), 0, KEY_ALL_ACCESS, key.receive()) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(lPredefinedKey, sKeyName.c_str(), 0, KEY_ALL_ACCESS | view_, key.receive()) != ERROR_SUCCESS)
+    return false;
   // A read-only target stays: Windows refuses to rename over one, and this
   // Wine would replace it, so ask first and refuse on both.
   const DWORD attributes = GetFileAttributesA(sFileName.c_str());

@@ -31,8 +31,8 @@ class Key {
   LONG Open(HKEY parent, const std::string& path, REGSAM access) {
     return RegOpenKeyExA(parent, path.c_str(), 0, access, &h_);
   }
-  LONG Create(HKEY parent, const std::string& path) {
-    return RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h_, nullptr);
+  LONG Create(HKEY parent, const std::string& path, REGSAM view) {
+    return RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &h_, nullptr);
   }
   HKEY get() const { return h_; }
 
@@ -40,9 +40,9 @@ class Key {
   HKEY h_ = nullptr;
 };
 
-bool ReadImage(HKEY parent, const std::string& path, KeyImage& image) {
+bool ReadImage(HKEY parent, const std::string& path, REGSAM view, KeyImage& image) {
   Key key;
-  if (key.Open(parent, path, KEY_READ) != ERROR_SUCCESS) return false;
+  if (key.Open(parent, path, KEY_READ | view) != ERROR_SUCCESS) return false;
   DWORD maxName = 0, maxData = 0, maxSub = 0;
   RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, &maxSub, nullptr, nullptr, &maxName, &maxData,
                    nullptr, nullptr);
@@ -63,18 +63,34 @@ bool ReadImage(HKEY parent, const std::string& path, KeyImage& image) {
     if (RegEnumKeyExA(key.get(), i, name.data(), &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     std::string child(name.data(), nameLen);
     KeyImage sub;
-    ReadImage(key.get(), child, sub);
+    ReadImage(key.get(), child, view, sub);
     image.children.emplace_back(child, std::move(sub));
   }
   return true;
 }
 
-void WriteImage(HKEY parent, const std::string& path, const KeyImage& image) {
+void WriteImage(HKEY parent, const std::string& path, REGSAM view, const KeyImage& image) {
   Key key;
-  if (key.Create(parent, path) != ERROR_SUCCESS) return;
+  if (key.Create(parent, path, view) != ERROR_SUCCESS) return;
   for (const ValueImage& v : image.values)
     RegSetValueExA(key.get(), v.name.c_str(), 0, v.type, v.data.data(), static_cast<DWORD>(v.data.size()));
-  for (const auto& child : image.children) WriteImage(key.get(), child.first, child.second);
+  for (const auto& child : image.children) WriteImage(key.get(), child.first, view, child.second);
+}
+
+// RegDeleteTreeA and RegDeleteKeyA work in the process's own view: in
+// another, the key is emptied through a handle opened in that view and
+// deleted through its parent's.
+LONG DeleteTreeInView(HKEY root, const std::string& path, REGSAM view) {
+  Key key;
+  LONG r = key.Open(root, path, KEY_ALL_ACCESS | view);
+  if (r == ERROR_SUCCESS) r = RegDeleteTreeA(key.get(), nullptr);
+  if (r != ERROR_SUCCESS) return r;
+  const std::string::size_type cut = path.rfind('\\');
+  if (cut == std::string::npos) return RegDeleteKeyA(root, path.c_str());
+  Key parent;
+  r = parent.Open(root, path.substr(0, cut), KEY_ALL_ACCESS | view);
+  if (r == ERROR_SUCCESS) r = RegDeleteKeyA(parent.get(), path.substr(cut + 1).c_str());
+  return r;
 }
 
 std::string Lower(std::string s) {
@@ -92,6 +108,7 @@ std::string Trimmed(std::string key) {
 // One saved state: a whole tree (or its absence), or one value (or its absence).
 struct RegistrySeed::Undo {
   HKEY root;
+  REGSAM view;
   std::string key;
   bool isTree = false;
   bool existed = false;
@@ -100,13 +117,12 @@ struct RegistrySeed::Undo {
 
   void Restore() const {
     if (isTree) {
-      RegDeleteTreeA(root, key.c_str());
-      RegDeleteKeyA(root, key.c_str());
-      if (existed) WriteImage(root, key, tree);
+      DeleteTreeInView(root, key, view);
+      if (existed) WriteImage(root, key, view, tree);
       return;
     }
     Key k;
-    if (k.Open(root, key, KEY_SET_VALUE) != ERROR_SUCCESS) return;
+    if (k.Open(root, key, KEY_SET_VALUE | view) != ERROR_SUCCESS) return;
     if (existed)
       RegSetValueExA(k.get(), value.name.c_str(), 0, value.type, value.data.data(),
                      static_cast<DWORD>(value.data.size()));
@@ -115,7 +131,7 @@ struct RegistrySeed::Undo {
   }
 };
 
-RegistrySeed::RegistrySeed(HKEY root) : root_(root) {}
+RegistrySeed::RegistrySeed(HKEY root, REGSAM view) : root_(root), view_(view) {}
 
 RegistrySeed::~RegistrySeed() {
   for (auto it = undo_.rbegin(); it != undo_.rend(); ++it) (*it)->Restore();
@@ -138,9 +154,10 @@ void RegistrySeed::GuardTree(const std::string& key) {
   if (Covered(key)) return;
   auto undo = std::make_unique<Undo>();
   undo->root = root_;
+  undo->view = view_;
   undo->key = Trimmed(key);
   undo->isTree = true;
-  undo->existed = ReadImage(root_, undo->key, undo->tree);
+  undo->existed = ReadImage(root_, undo->key, view_, undo->tree);
   trees_.push_back(undo->key);
   undo_.push_back(std::move(undo));
 }
@@ -154,7 +171,7 @@ void RegistrySeed::GuardValue(const std::string& key, const std::string& name) {
     pos = path.find('\\', pos);
     std::string prefix = path.substr(0, pos);
     Key probe;
-    if (probe.Open(root_, prefix, KEY_READ) != ERROR_SUCCESS) {
+    if (probe.Open(root_, prefix, KEY_READ | view_) != ERROR_SUCCESS) {
       GuardTree(prefix);
       return;
     }
@@ -162,9 +179,10 @@ void RegistrySeed::GuardValue(const std::string& key, const std::string& name) {
   }
   auto undo = std::make_unique<Undo>();
   undo->root = root_;
+  undo->view = view_;
   undo->key = path;
   Key k;
-  k.Open(root_, path, KEY_READ);
+  k.Open(root_, path, KEY_READ | view_);
   DWORD size = 0;
   undo->value.name = name;
   if (RegQueryValueExA(k.get(), name.c_str(), nullptr, &undo->value.type, nullptr, &size) == ERROR_SUCCESS) {
@@ -180,7 +198,7 @@ void RegistrySeed::SetValue(const std::string& key, const std::string& name, DWO
                             const std::vector<BYTE>& data) {
   GuardValue(key, name);
   Key k;
-  LONG r = k.Create(root_, key);
+  LONG r = k.Create(root_, key, view_);
   if (r == ERROR_SUCCESS)
     r = RegSetValueExA(k.get(), name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
   if (r != ERROR_SUCCESS) Fail("setting " + key + " " + name, r);
@@ -199,7 +217,7 @@ void RegistrySeed::SetDword(const std::string& key, const std::string& name, DWO
 
 void RegistrySeed::DeleteValue(const std::string& key, const std::string& name) {
   Key k;
-  if (k.Open(root_, key, KEY_SET_VALUE) != ERROR_SUCCESS) return;  // no key, no value
+  if (k.Open(root_, key, KEY_SET_VALUE | view_) != ERROR_SUCCESS) return;  // no key, no value
   GuardValue(key, name);
   LONG r = RegDeleteValueA(k.get(), name.c_str());
   if (r != ERROR_SUCCESS && r != ERROR_FILE_NOT_FOUND) Fail("deleting " + key + " " + name, r);
@@ -208,14 +226,13 @@ void RegistrySeed::DeleteValue(const std::string& key, const std::string& name) 
 void RegistrySeed::CreateKey(const std::string& key) {
   GuardValue(key, "");  // saves the topmost missing key, if any
   Key k;
-  LONG r = k.Create(root_, key);
+  LONG r = k.Create(root_, key, view_);
   if (r != ERROR_SUCCESS) Fail("creating " + key, r);
 }
 
 void RegistrySeed::DeleteTree(const std::string& key) {
   GuardTree(key);
-  LONG r = RegDeleteTreeA(root_, Trimmed(key).c_str());
-  if (r == ERROR_SUCCESS) r = RegDeleteKeyA(root_, Trimmed(key).c_str());
+  LONG r = DeleteTreeInView(root_, Trimmed(key), view_);
   if (r != ERROR_SUCCESS && r != ERROR_FILE_NOT_FOUND) Fail("deleting " + key, r);
 }
 

@@ -9,9 +9,10 @@
 
 namespace harness {
 
+// The 32-bit view by default: the one that the menu reads on every build.
 class RegistrySeed {
  public:
-  explicit RegistrySeed(HKEY root = HKEY_LOCAL_MACHINE);
+  explicit RegistrySeed(HKEY root = HKEY_LOCAL_MACHINE, REGSAM view = KEY_WOW64_32KEY);
   ~RegistrySeed();  // restores what it changed, the last change first
   RegistrySeed(const RegistrySeed&) = delete;
   RegistrySeed& operator=(const RegistrySeed&) = delete;
@@ -39,6 +40,7 @@ class RegistrySeed {
   void Fail(const std::string& what, LONG code);
 
   HKEY root_;
+  REGSAM view_;
   std::vector<std::unique_ptr<Undo>> undo_;
   std::vector<std::string> trees_;  // keys whose whole tree is saved
   std::string failure_;
