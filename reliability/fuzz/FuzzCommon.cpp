@@ -1,5 +1,5 @@
-// Shared parts of the fuzz programs: options, PRNG, mutations, the summary
-// and the crash handler.
+// Shared parts of the fuzz programs: options, PRNG, mutations, the summary,
+// the crash handler and the scratch key.
 #include "reliability/fuzz/FuzzCommon.h"
 
 #include <windows.h>
@@ -229,6 +229,45 @@ void Run::OracleBroken(const std::string& what) {
 void OnCrashDescribe(std::function<std::string()> describe) {
   g_describe = std::move(describe);
   SetUnhandledExceptionFilter(CrashFilter);
+}
+
+ScratchKey::ScratchKey() : path_("Software\\KorvaneFuzz" + std::to_string(GetCurrentProcessId())), buffer_(65536) {
+  // Volatile: a run that crashes leaves nothing behind once wineserver ends.
+  const LONG code = RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                                    KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+  if (code != ERROR_SUCCESS) {
+    std::printf("error no scratch key (%ld)\n", static_cast<long>(code));
+    std::exit(2);
+  }
+}
+
+ScratchKey::~ScratchKey() {
+  RegCloseKey(key_);
+  RegDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
+}
+
+void ScratchKey::Put(const char* name, DWORD type, const std::string& data) {
+  const LONG code =
+      RegSetValueExA(key_, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+  if (code != ERROR_SUCCESS) {
+    std::printf("error cannot store %s (%ld)\n", name, static_cast<long>(code));
+    std::exit(2);
+  }
+}
+
+bool ScratchKey::Read(const char* name, DWORD flags, DWORD& type, std::string& data) {
+  for (;;) {
+    DWORD size = static_cast<DWORD>(buffer_.size());
+    const LONG code = flags == 0 ? RegQueryValueExA(key_, name, nullptr, &type, buffer_.data(), &size)
+                                 : RegGetValueA(key_, nullptr, name, flags, &type, buffer_.data(), &size);
+    if (code == ERROR_MORE_DATA) {
+      buffer_.resize(size > buffer_.size() ? size : 2 * buffer_.size());
+      continue;
+    }
+    if (code != ERROR_SUCCESS) return false;
+    data.assign(buffer_.begin(), buffer_.begin() + size);
+    return true;
+  }
 }
 
 }  // namespace fuzz

@@ -1,7 +1,10 @@
 // What the in-process fuzz programs share: the command line, a seeded PRNG,
-// byte-string mutations, the failure record with its "key value" summary, and
-// a last-chance handler that names the input when a call crashes.
+// byte-string mutations, the failure record with its "key value" summary, a
+// last-chance handler that names the input when a call crashes, and a scratch
+// registry key where the platform stores and reads back data.
 #pragma once
+
+#include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -85,8 +88,46 @@ class Run {
   int64_t startTicks_ = 0;
 };
 
+// A broken rule: the check's name and what happened; an empty check is none.
+struct Finding {
+  std::string check;
+  std::string detail;
+};
+
 // While set, a crash (access violation, ...) prints what `describe` returns
 // as the input and ends the program with exit code 3.
 void OnCrashDescribe(std::function<std::string()> describe);
+
+// A volatile key of its own under HKEY_CURRENT_USER\Software, created by the
+// constructor and deleted by the destructor. Exits 2 when the platform
+// refuses to create it or to store a value in it.
+class ScratchKey {
+ public:
+  ScratchKey();
+  ~ScratchKey();
+  ScratchKey(const ScratchKey&) = delete;
+  ScratchKey& operator=(const ScratchKey&) = delete;
+
+  // The key's path below HKEY_CURRENT_USER.
+  const std::string& Path() const { return path_; }
+  void Put(const char* name, DWORD type, const std::string& data);
+  // The value as stored (RegQueryValueExA); false when there is none.
+  bool Raw(const char* name, DWORD& type, std::string& data) { return Read(name, 0, type, data); }
+  // The value through RegGetValueA, which hands strings back terminated and,
+  // unless flags hold RRF_NOEXPAND, REG_EXPAND_SZ data expanded; false when
+  // it fails.
+  bool Get(const char* name, DWORD flags, std::string& data) {
+    DWORD type = REG_NONE;
+    return Read(name, flags, type, data);
+  }
+
+ private:
+  // flags 0: RegQueryValueExA; else RegGetValueA with those flags.
+  bool Read(const char* name, DWORD flags, DWORD& type, std::string& data);
+
+  std::string path_;
+  HKEY key_ = nullptr;
+  std::vector<BYTE> buffer_;
+};
 
 }  // namespace fuzz
