@@ -1,8 +1,10 @@
 // Fuzzes lxrules::DecodeRegData: every registry type number and random others,
 // 0 to 64 KiB of data with odd terminators. Each input's data end either at a
 // no-access page (any read past the end faults) or are followed by guard bytes
-// (any write past the end, or a read that leaks into the result, shows). The
-// expected value is worked out here from the decoder's documented rules.
+// (any write past the end, or a read that leaks into the result, shows). Each
+// result is checked against another reading of the same data: strings and
+// DWORDs stored in a scratch key and read back by RegGetValueA, multi-strings
+// encoded again by EncodeSetting, any other type's bytes as they are.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,7 +15,7 @@
 
 namespace {
 
-using fuzz::Lit;
+using namespace std::string_literals;
 using fuzz::Rng;
 
 constexpr DWORD kMaxSize = 65536;
@@ -28,66 +30,60 @@ std::string Describe(DWORD type, const uint8_t* data, DWORD size) {
   return "type " + std::to_string(type) + " size " + std::to_string(size) + " data " + fuzz::Hex(data, size);
 }
 
-// "" when `got` is what the documented rules give for the data; else what differs.
-std::string CheckDecoded(DWORD type, const uint8_t* data, DWORD size, const LxVariant& got) {
-  switch (type) {
-    case REG_SZ:
-    case REG_EXPAND_SZ: {
-      if (got.VarTypeCode() != LxVariant::vbString) return "not a String but " + got.TypeName();
-      const std::string& text = got.Text();
-      if (text.size() > size) return "more characters (" + std::to_string(text.size()) + ") than bytes";
-      // Every byte stays, except a final NUL.
-      const DWORD kept = size > 0 && data[size - 1] == 0 ? size - 1 : size;
-      if (text.size() != kept) return "length " + std::to_string(text.size()) + ", expected " + std::to_string(kept);
-      if (std::memcmp(text.data(), data, kept) != 0) return "characters differ from the data: " + fuzz::Hex(text);
-      return "";
-    }
-    case REG_MULTI_SZ: {
-      if (got.VarTypeCode() != (LxVariant::vbArray | LxVariant::vbString))
-        return "not a String() but " + got.TypeName();
-      if (got.LBound() != 0) return "lower bound " + std::to_string(got.LBound());
-      DWORD end = size;
-      while (end > 0 && data[end - 1] == 0) --end;  // trailing NULs go
-      const std::vector<LxVariant>& items = got.Items();
-      if (end == 0) return items.empty() ? "" : std::to_string(items.size()) + " elements from all-NUL data";
-      size_t nuls = 0;
-      for (DWORD i = 0; i < end; ++i) nuls += data[i] == 0;
-      if (items.size() != nuls + 1)
-        return std::to_string(items.size()) + " elements, expected " + std::to_string(nuls + 1);
-      std::string joined;
-      for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i].VarTypeCode() != LxVariant::vbString)
-          return "element " + std::to_string(i) + " is " + items[i].TypeName();
-        if (items[i].Text().find('\0') != std::string::npos) return "element " + std::to_string(i) + " holds a NUL";
-        if (i > 0) joined += '\0';
-        joined += items[i].Text();
-      }
-      if (joined.size() != end || std::memcmp(joined.data(), data, end) != 0)
-        return "elements joined with NULs differ from the data: " + fuzz::Hex(joined);
-      return "";
-    }
-    case REG_DWORD: {
-      if (got.VarTypeCode() != LxVariant::vbLong) return "not a Long but " + got.TypeName();
-      const uint32_t bits = static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
-                            static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24;
-      const int64_t expected = static_cast<int32_t>(bits);
-      if (got.IntValue() != expected)
-        return "value " + std::to_string(got.IntValue()) + ", expected " + std::to_string(expected);
-      return "";
-    }
-    default: {
-      if (got.VarTypeCode() != (LxVariant::vbArray | LxVariant::vbByte)) return "not a Byte() but " + got.TypeName();
-      if (got.LBound() != 0) return "lower bound " + std::to_string(got.LBound());
-      const std::vector<uint8_t>& bytes = got.Bytes();
-      if (bytes.size() != size) return std::to_string(bytes.size()) + " bytes, expected " + std::to_string(size);
-      if (size > 0 && std::memcmp(bytes.data(), data, size) != 0) return "bytes differ from the data";
-      return "";
-    }
+// The kind each registry type reads as; every other type reads as Byte().
+const struct {
+  DWORD type;
+  const char* kind;
+} kKinds[] = {{REG_SZ, "String"}, {REG_EXPAND_SZ, "String"}, {REG_MULTI_SZ, "String()"}, {REG_DWORD, "Long"}};
+
+std::string KindOf(DWORD type) {
+  for (const auto& k : kKinds)
+    if (k.type == type) return k.kind;
+  return "Byte()";
+}
+
+std::string WithoutTrailingNuls(std::string s) { return s.erase(s.find_last_not_of('\0') + 1); }
+
+// "" when `got` holds the data as another party reads them: the platform for
+// strings and numbers, the encoder for multi-strings; else what differs.
+std::string CheckDecoded(fuzz::ScratchKey& key, DWORD type, const uint8_t* data, DWORD size, const LxVariant& got) {
+  const std::string kind = KindOf(type);
+  if (got.TypeName() != kind) return "a " + got.TypeName() + ", expected a " + kind;
+  if (got.IsArray() && got.LBound() != 0) return "lower bound " + std::to_string(got.LBound());
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  std::string seen;
+  if (kind == "String") {
+    // RegGetValueA hands a string back with one terminator, added where the data lack it.
+    key.Put("data", type, bytes);
+    if (!key.Get("data", RRF_RT_ANY | RRF_NOEXPAND, seen)) return "RegGetValueA cannot read the data";
+    if (!seen.empty()) seen.pop_back();
+    if (got.Text() != seen) return "text " + fuzz::Hex(got.Text()) + ", RegGetValueA reads " + fuzz::Hex(seen);
+    return "";
   }
+  if (kind == "Long") {
+    // The four bytes the decoder is given, read by the platform as a DWORD.
+    key.Put("data", REG_DWORD, std::string(reinterpret_cast<const char*>(data), 4));
+    int32_t value = 0;
+    if (!key.Get("data", RRF_RT_REG_DWORD, seen) || seen.size() != 4) return "RegGetValueA cannot read the DWORD";
+    std::memcpy(&value, seen.data(), 4);
+    if (got.IntValue() != value)
+      return "value " + std::to_string(got.IntValue()) + ", RegGetValueA reads " + std::to_string(value);
+    return "";
+  }
+  if (kind == "Byte()")
+    return got.Bytes() == std::vector<uint8_t>(data, data + size) ? "" : "bytes differ from the data";
+  // A multi-string: its items hold no NUL, and encoded again they give the
+  // data back, up to the trailing NULs.
+  for (size_t i = 0; i < got.Items().size(); ++i)
+    if (got.Items()[i].Text().find('\0') != std::string::npos) return "item " + std::to_string(i) + " holds a NUL";
+  const std::vector<BYTE> again = lxrules::EncodeSetting(got).bytes;
+  if (WithoutTrailingNuls(std::string(again.begin(), again.end())) != WithoutTrailingNuls(bytes))
+    return "the items encode as " + fuzz::Hex(again.data(), again.size());
+  return "";
 }
 
 // Known-wrong answers that the checker must refuse, so that a pass means something.
-void CheckTheChecker() {
+void CheckTheChecker(fuzz::ScratchKey& key) {
   struct Case {
     DWORD type;
     std::string data;
@@ -97,55 +93,53 @@ void CheckTheChecker() {
   using V = LxVariant;
   using S = std::vector<std::string>;
   const Case cases[] = {
-      {REG_SZ, Lit("ab\0"), V::String(Lit("ab\0")), V::String("ab")},
+      {REG_SZ, "ab\0"s, V::String("ab\0"s), V::String("ab")},
       {REG_SZ, "ab", V::String("a"), V::String("ab")},
-      {REG_EXPAND_SZ, Lit("a\0\0"), V::String("a"), V::String(Lit("a\0"))},
+      {REG_EXPAND_SZ, "a\0\0"s, V::String("a"), V::String("a\0"s)},
+      {REG_EXPAND_SZ, "%TEMP%", V::String(""), V::String("%TEMP%")},
       {REG_SZ, "ab", V::ByteArray({'a', 'b'}), V::String("ab")},
-      {REG_MULTI_SZ, Lit("a\0b\0\0"), V::StringArray(S{"a", "b", ""}), V::StringArray(S{"a", "b"})},
-      {REG_MULTI_SZ, Lit("a\0b\0\0"), V::StringArray(S{"ab"}), V::StringArray(S{"a", "b"})},
-      {REG_MULTI_SZ, Lit("\0a\0"), V::StringArray(S{"a"}), V::StringArray(S{"", "a"})},
-      {REG_MULTI_SZ, Lit("\0\0"), V::StringArray(S{""}), V::StringArray(S{})},
+      {REG_MULTI_SZ, "a\0b\0\0"s, V::StringArray(S{"ab"}), V::StringArray(S{"a", "b"})},
+      {REG_MULTI_SZ, "a\0b\0\0"s, V::StringArray(S{"a\0b"s}), V::StringArray(S{"a", "b"})},
+      {REG_MULTI_SZ, "\0a\0"s, V::StringArray(S{"a"}), V::StringArray(S{"", "a"})},
       {REG_MULTI_SZ, "a", V::StringArray(S{"a"}, 1), V::StringArray(S{"a"})},
-      {REG_DWORD, Lit("\x01\x02\x03\x04"), V::Long(0x01020304), V::Long(0x04030201)},
-      {REG_DWORD, Lit("\xFF\xFF\xFF\xFF"), V::Long(0), V::Long(-1)},
-      {REG_DWORD, Lit("\x05\0\0\0"), V::Integer(5), V::Long(5)},
-      {REG_BINARY, Lit("\x01\x02"), V::ByteArray({1, 3}), V::ByteArray({1, 2})},
-      {REG_QWORD, Lit("\x01\x02"), V::ByteArray({1, 2}, 1), V::ByteArray({1, 2})},
+      {REG_DWORD, "\x01\x02\x03\x04"s, V::Long(0x01020304), V::Long(0x04030201)},
+      {REG_DWORD, "\xFF\xFF\xFF\xFF"s, V::Long(0), V::Long(-1)},
+      {REG_DWORD, "\x05\0\0\0"s, V::Integer(5), V::Long(5)},
+      {REG_BINARY, "\x01\x02"s, V::ByteArray({1, 3}), V::ByteArray({1, 2})},
+      {REG_QWORD, "\x01\x02"s, V::ByteArray({1, 2}, 1), V::ByteArray({1, 2})},
       {REG_NONE, "", V::String(""), V::ByteArray({})},
   };
   for (const Case& c : cases) {
     const auto* p = reinterpret_cast<const uint8_t*>(c.data.data());
     const DWORD n = static_cast<DWORD>(c.data.size());
-    if (CheckDecoded(c.type, p, n, c.right) != "")
+    if (CheckDecoded(key, c.type, p, n, c.right) != "")
       fuzz::Run::OracleBroken("refuses the right answer for " + Describe(c.type, p, n));
-    if (CheckDecoded(c.type, p, n, c.wrong) == "")
+    if (CheckDecoded(key, c.type, p, n, c.wrong) == "")
       fuzz::Run::OracleBroken("accepts a wrong answer for " + Describe(c.type, p, n));
   }
 }
 
 const std::vector<std::string>& Corpus() {
-  static const std::vector<std::string> corpus = {
-      Lit("7601\0"),
-      Lit("2195\0"),
-      Lit("62800.1106\0"),
-      Lit("54134\0"),
-      "-1",
-      "99999999999",
-      "",
-      Lit("a\0b\0\0"),
-      Lit("a\0\0b\0\0"),
-      Lit("\0a\0\0"),
-      Lit("a\0b"),
-      Lit("\0\0\0\0"),
-      Lit("6.0.2900.2180\0"),
-      Lit("%SystemRoot%\\system32\0"),
-      Lit("E100B\0"),
-      Lit("Intel(R) PRO/1000 MT\0"),
-      Lit("\xFF\xFF\xFF\xFF"),
-      Lit("\x01\0\0\0"),
-      Lit("\x01\0\0\0\0\0\0\0"),
-      Lit("{4D36E972-E325-11CE-BFC1-08002BE10318}\0\0"),
-  };
+  static const std::vector<std::string> corpus = {"7601\0"s,
+                                                  "2195\0"s,
+                                                  "62800.1106\0"s,
+                                                  "54134\0"s,
+                                                  "-1",
+                                                  "99999999999",
+                                                  "",
+                                                  "a\0b\0\0"s,
+                                                  "a\0\0b\0\0"s,
+                                                  "\0a\0\0"s,
+                                                  "a\0b"s,
+                                                  "\0\0\0\0"s,
+                                                  "6.0.2900.2180\0"s,
+                                                  "%SystemRoot%\\system32\0"s,
+                                                  "E100B\0"s,
+                                                  "Intel(R) PRO/1000 MT\0"s,
+                                                  "\xFF\xFF\xFF\xFF"s,
+                                                  "\x01\0\0\0"s,
+                                                  "\x01\0\0\0\0\0\0\0"s,
+                                                  "{4D36E972-E325-11CE-BFC1-08002BE10318}\0\0"s};
   return corpus;
 }
 
@@ -240,7 +234,8 @@ DWORD g_crashSize = 0;
 
 int main(int argc, char** argv) {
   const fuzz::Options options = fuzz::ParseOptions(argc, argv);
-  CheckTheChecker();
+  static fuzz::ScratchKey key;  // static: still deleted when a violation ends the program
+  CheckTheChecker(key);
   fuzz::Run run("DecodeRegData", options);
   fuzz::OnCrashDescribe([] { return Describe(g_crashType, g_crashData, g_crashSize); });
   Rng rng(options.seed);
@@ -271,7 +266,7 @@ int main(int argc, char** argv) {
     std::string problem;
     try {
       const LxVariant got = lxrules::DecodeRegData(type, buffer, size);
-      problem = CheckDecoded(type, buffer, size, got);
+      problem = CheckDecoded(key, type, buffer, size, got);
     } catch (const std::exception& e) {
       problem = std::string("threw ") + e.what();
     } catch (...) {
