@@ -1,215 +1,203 @@
 // Fuzzes the write rules lxrules::SettingRegType and lxrules::EncodeSetting
 // with random tagged values of every kind: single values, Byte and String
-// arrays, arrays of each element type, Variant arrays of mixed items. The
-// expected type, bytes and refusals are worked out here from the documented
-// rules; a multi-string encoding is also read back through DecodeRegData.
+// arrays, arrays of each element type, Variant arrays of mixed items. Each
+// value is written by clsLxRegistry::WriteSetting into a scratch key and read
+// back raw with RegQueryValueExA. Other parties say what should be there:
+// the table of kinds below for the registry type and the refusals; the
+// platform for the choice of REG_EXPAND_SZ (RegGetValueA expands it);
+// oleaut32 for the text of a multi-string item (VariantChangeTypeEx, and
+// VariantTimeToSystemTime for dates); strtold for reals, which have no one
+// right text. What was written is then decoded by DecodeRegData and compared
+// with the value.
 #include <windows.h>
+#include <oleauto.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
-#include <set>
+#include <optional>
 
 #include "registry/LxSettingRules.h"
-#include "registry/clsLxError.h"
+#include "registry/clsLxRegistry.h"
 #include "reliability/fuzz/FuzzCommon.h"
 
 namespace {
 
-using fuzz::Lit;
+using namespace std::string_literals;
 using fuzz::Rng;
 using V = LxVariant;
 
-// ---- environment names ----------------------------------------------------
+// ---- what each kind writes as ------------------------------------------------
 
-// Defined here so that at least one name is surely defined with a value that
-// differs from its own reference.
-const char kOwnVariable[] = "LXFUZZ_DEFINED";
+// Every kind as a single value, as an array's element type and as an item of
+// a multi-string array: the registry type SettingRegType answers and the
+// error EncodeSetting refuses with (0: it writes). REG_SZ stands for REG_SZ
+// or REG_EXPAND_SZ, which the environment decides. A multi-string array is
+// refused with the error of its first item that has no text. No value is ever
+// made of the cells that cannot be (Empty or Null arrays, single Variants).
+struct KindRow {
+  int32_t vt;
+  DWORD single;
+  int32_t singleError;
+  DWORD array;
+  int32_t arrayError;
+  int32_t itemError;
+};
+const KindRow kKinds[] = {
+    // kind         single  error  array  error  as an item
+    {V::vbEmpty, REG_NONE, 13, REG_NONE, 13, 0},  // an item's text is ""
+    {V::vbNull, REG_NONE, 13, REG_NONE, 13, 94},  // 94: Invalid use of Null
+    {V::vbInteger, REG_DWORD, 0, REG_NONE, 13, 0},
+    {V::vbLong, REG_DWORD, 0, REG_BINARY, 13, 0},  // binary test passed, refused
+    {V::vbSingle, REG_NONE, 13, REG_NONE, 13, 0},
+    {V::vbDouble, REG_NONE, 13, REG_BINARY, 13, 0},  // binary test passed, refused
+    {V::vbCurrency, REG_NONE, 13, REG_NONE, 13, 0},
+    {V::vbDate, REG_NONE, 13, REG_BINARY, 13, 0},  // binary test passed, refused
+    {V::vbString, REG_SZ, 0, REG_MULTI_SZ, 0, 0},
+    {V::vbObject, REG_NONE, 13, REG_BINARY, 13, 13},  // binary test passed, refused
+    {V::vbError, REG_NONE, 13, REG_MULTI_SZ, 0, 13},  // an empty array writes
+    {V::vbBoolean, REG_NONE, 13, REG_BINARY, 13, 0},  // binary test passed, refused
+    {V::vbVariant, REG_NONE, 13, REG_MULTI_SZ, 0, 0},
+    {V::vbDataObject, REG_NONE, 13, REG_BINARY, 13, 0},  // binary test passed, refused
+    {V::vbDecimal, REG_NONE, 13, REG_MULTI_SZ, 0, 0},
+    {V::vbByte, REG_DWORD, 0, REG_BINARY, 0, 0},
+};
 
-bool IsDefined(const std::string& name) {
-  if (name.empty() || name.find('\0') != std::string::npos) return false;
-  SetLastError(0);
-  if (GetEnvironmentVariableA(name.c_str(), nullptr, 0) != 0) return true;
-  return GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+const KindRow& RowOf(int32_t vt) {
+  for (const KindRow& row : kKinds)
+    if (row.vt == (vt & ~V::vbArray)) return row;
+  fuzz::Run::OracleBroken("no row for kind " + std::to_string(vt));
 }
 
-const std::vector<std::string>& DefinedNames() {
-  static const std::vector<std::string> names = [] {
-    std::vector<std::string> found;
-    for (const char* n : {kOwnVariable, "TEMP", "TMP", "windir", "SystemRoot", "PATH", "ComSpec", "OS"})
-      if (IsDefined(n)) found.push_back(n);
-    return found;
-  }();
-  return names;
+// REG_EXPAND_SZ exactly when a reader that expands references sees other text
+// than was written: the text stored as REG_EXPAND_SZ and read back by
+// RegGetValueA, which expands it.
+DWORD StringType(fuzz::ScratchKey& key, const std::string& text) {
+  key.Put("expansion", REG_EXPAND_SZ, text + '\0');
+  std::string seen;
+  if (!key.Get("expansion", RRF_RT_ANY, seen)) fuzz::Run::OracleBroken("RegGetValueA cannot expand " + fuzz::Hex(text));
+  return std::string(seen.c_str()) == text ? REG_SZ : REG_EXPAND_SZ;
 }
 
-enum class Expansion { No, Yes, EitherWay };
+// ---- the text of one item ------------------------------------------------------
 
-// Whether the text names a defined variable, decided without expanding it:
-// no "%" at all, or no pair of "%" around a defined name, means no; the first
-// two "%" around a defined name means yes. Other texts depend on how a stray
-// "%" pairs up, which nothing here pins.
-Expansion NamesDefinedVariable(const std::string& text) {
-  std::vector<size_t> marks;
-  for (size_t i = 0; i < text.size(); ++i)
-    if (text[i] == '%') marks.push_back(i);
-  if (marks.empty()) return Expansion::No;
-  if (marks.size() > 24) return Expansion::EitherWay;
-  bool any = false;
-  for (size_t a = 0; a < marks.size() && !any; ++a)
-    for (size_t b = a + 1; b < marks.size() && !any; ++b)
-      any = IsDefined(text.substr(marks[a] + 1, marks[b] - marks[a] - 1));
-  if (!any) return Expansion::No;
-  if (marks.size() >= 2 && IsDefined(text.substr(marks[0] + 1, marks[1] - marks[0] - 1))) return Expansion::Yes;
-  return Expansion::EitherWay;
+std::string Narrow(const BSTR b) {
+  std::string s;
+  for (const wchar_t* p = b; p && *p; ++p) s += static_cast<char>(*p);  // numbers and words: ASCII
+  return s;
 }
 
-// ---- the text of one array item ---------------------------------------------
-
-bool IsLeap(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-int64_t YearDays(int64_t y) { return IsLeap(y) ? 366 : 365; }
-int MonthDays(int64_t y, int m) {
-  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
+// oleaut32's own text for a number, Boolean or Empty, in the invariant locale.
+std::string OleText(const V& item) {
+  VARIANT in;
+  VARIANT out;
+  VariantInit(&in);
+  VariantInit(&out);
+  switch (item.VarTypeCode()) {
+    case V::vbInteger:
+      in.vt = VT_I2;
+      in.iVal = static_cast<SHORT>(item.IntValue());
+      break;
+    case V::vbLong:
+      in.vt = VT_I4;
+      in.lVal = static_cast<LONG>(item.IntValue());
+      break;
+    case V::vbByte:
+      in.vt = VT_UI1;
+      in.bVal = static_cast<BYTE>(item.IntValue());
+      break;
+    case V::vbBoolean:
+      in.vt = VT_BOOL;
+      in.boolVal = item.IntValue() ? VARIANT_TRUE : VARIANT_FALSE;
+      break;
+    case V::vbCurrency:
+      in.vt = VT_CY;
+      in.cyVal.int64 = item.IntValue();
+      break;
+    default: break;  // Empty
+  }
+  if (FAILED(VariantChangeTypeEx(&out, &in, LOCALE_INVARIANT, VARIANT_ALPHABOOL, VT_BSTR)))
+    fuzz::Run::OracleBroken("oleaut32 has no text for " + item.TypeName());
+  const std::string text = Narrow(out.bstrVal);
+  VariantClear(&out);
+  return text;
 }
 
-// Days from 0001-01-01 to the given date (proleptic Gregorian), by counting.
-int64_t SerialOf(int64_t y, int m, int d) {
-  int64_t n = (y - 1) / 400 * 146097;
-  for (int64_t yy = (y - 1) / 400 * 400 + 1; yy < y; ++yy) n += YearDays(yy);
-  for (int mm = 1; mm < m; ++mm) n += MonthDays(y, mm);
-  return n + d - 1;
+// The date `day` plus `time` (days, counted forward from midnight as OLE
+// dates count them, before 1900 too) as "yyyy-mm-dd", plus " hh:mm:ss"
+// unless at midnight, from VariantTimeToSystemTime. That knows years 100 to
+// 9999; the calendar repeats every 400 years (146097 days), so a day outside
+// is first moved by whole cycles into them.
+std::optional<std::string> OleDateText(int64_t day, double time) {
+  const int64_t kFirst = -657434, kLast = 2958465;  // 0100-01-01, 9999-12-31
+  int64_t cycles = 0;
+  if (day < kFirst) cycles = (kFirst - day + 146096) / 146097;
+  // The last day moves too: its last half second rounds into year 10000.
+  if (day >= kLast) cycles = -((day - kLast) / 146097 + 1);
+  const int64_t moved = day + cycles * 146097;
+  SYSTEMTIME st = {};
+  if (!VariantTimeToSystemTime(moved < 0 ? moved - time : moved + time, &st)) return std::nullopt;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%04lld-%02u-%02u", static_cast<long long>(st.wYear - 400 * cycles), st.wMonth,
+                st.wDay);
+  std::string text = buf;
+  if (st.wHour || st.wMinute || st.wSecond) {
+    std::snprintf(buf, sizeof buf, " %02u:%02u:%02u", st.wHour, st.wMinute, st.wSecond);
+    text += buf;
+  }
+  return text;
 }
 
-const int64_t kDayZero = SerialOf(1899, 12, 30);  // the date that day 0 stands for
-const int64_t kFirstDay = SerialOf(1, 1, 1) - kDayZero + 1;
-const int64_t kLastDay = SerialOf(9999, 12, 31) - kDayZero - 1;
-
-std::string CivilText(int64_t day) {
-  int64_t n = day + kDayZero;
-  int64_t y = 1 + n / 146097 * 400;
-  n %= 146097;
-  while (n >= YearDays(y)) n -= YearDays(y++);
-  int m = 1;
-  while (n >= MonthDays(y, m)) n -= MonthDays(y, m++);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", static_cast<int>(y), m, static_cast<int>(n + 1));
-  return buf;
-}
-
-// The texts a date may read as: whole days from the integer part, the
-// fraction counted forward from that day's midnight, to the second either
-// cut or rounded (nothing says which). Empty outside years 1 to 9999.
+// The texts a date may have; none when it is no date at all. oleaut32 rounds
+// to the second right to within some microseconds of the half second, so
+// within 50 us of one either neighbouring second is right.
 std::vector<std::string> DateTexts(double date) {
-  if (!std::isfinite(date) || date < static_cast<double>(kFirstDay) || date > static_cast<double>(kLastDay)) return {};
-  const double whole = std::trunc(date);
-  const double t = std::fabs(date - whole) * 86400.0;
   std::vector<std::string> texts;
-  for (int64_t seconds : {static_cast<int64_t>(std::floor(t)), static_cast<int64_t>(std::llround(t))}) {
-    int64_t day = static_cast<int64_t>(whole);
-    if (seconds == 86400) {
-      ++day;
-      seconds = 0;
-    }
-    std::string text = CivilText(day);
-    if (seconds != 0) {
-      char buf[16];
-      std::snprintf(buf, sizeof buf, " %02d:%02d:%02d", static_cast<int>(seconds / 3600),
-                    static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
-      text += buf;
-    }
-    texts.push_back(text);
+  if (!(std::fabs(date) < 4e18)) return texts;
+  const double time = std::fabs(date - std::trunc(date));
+  for (double nudge : {0.0, -50e-6, 50e-6}) {
+    const double t = time + nudge / 86400;
+    if (t < 0 || t >= 1) continue;
+    if (const auto text = OleDateText(static_cast<int64_t>(std::trunc(date)), t)) texts.push_back(*text);
   }
   return texts;
 }
 
-// "" when `part` is a decimal text of exactly `units` ten-thousandths.
-std::string CheckCurrencyText(int64_t units, const std::string& part) {
-  const uint64_t magnitude = units < 0 ? 0 - static_cast<uint64_t>(units) : static_cast<uint64_t>(units);
-  size_t i = 0;
-  if (units < 0) {
-    if (part.empty() || part[0] != '-') return "no minus sign";
-    i = 1;
-  }
-  uint64_t whole = 0;
-  size_t digits = 0;
-  for (; i < part.size() && part[i] >= '0' && part[i] <= '9'; ++i, ++digits) {
-    if (digits > 16) return "too many digits";
-    whole = whole * 10 + static_cast<uint64_t>(part[i] - '0');
-  }
-  if (digits == 0) return "no digits";
-  uint64_t fraction = 0;
-  if (i < part.size()) {
-    if (part[i] != '.' || part.size() - i - 1 < 1 || part.size() - i - 1 > 4) return "not a decimal number";
-    std::string f = part.substr(i + 1);
-    for (char c : f)
-      if (c < '0' || c > '9') return "not a decimal number";
-    f.append(4 - f.size(), '0');
-    fraction = std::strtoull(f.c_str(), nullptr, 10);
-  }
-  if (whole > magnitude / 10000 + 1 || whole * 10000 + fraction != magnitude) return "another amount";
-  return "";
-}
-
-// "" when `part` reads back as `value` to the precision of its kind.
-std::string CheckRealText(double value, double tolerance, const std::string& part) {
-  if (part.empty()) return "empty";
-  if (!std::isfinite(value)) return "";  // NaN and infinity have no decimal form to check
-  if (part[0] == ' ') return "leading blank";
-  // Read back wider than double: 15 digits of the largest double round up
-  // past it.
-  char* end = nullptr;
-  const long double back = std::strtold(part.c_str(), &end);
-  if (end != part.c_str() + part.size()) return "not a number";
-  const long double exact = value;
-  if (back == exact) return "";
-  if (std::fabs(back - exact) > tolerance * std::fabs(exact)) return "reads back as another number";
-  return "";
-}
-
-struct ItemRule {
-  bool hasText = true;
-  int32_t error = 0;  // the conversion's error when !hasText
-  bool exactKnown = false;
-  std::string exact;  // the text, when exactKnown
-};
-
-ItemRule RuleFor(const V& item) {
-  ItemRule r;
-  r.exactKnown = true;
+// The texts an item may have; none for a real (see RealProblem).
+std::vector<std::string> ItemTexts(const V& item) {
   switch (item.VarTypeCode()) {
-    case V::vbEmpty: r.exact = ""; break;
-    case V::vbInteger:
-    case V::vbLong:
-    case V::vbByte: r.exact = std::to_string(item.IntValue()); break;
-    case V::vbBoolean: r.exact = item.IntValue() ? "True" : "False"; break;
-    case V::vbString: r.exact = item.Text(); break;
-    case V::vbNull: r = {false, 94, false, {}}; break;
-    case V::vbObject:
-    case V::vbError: r = {false, 13, false, {}}; break;
-    default: r.exactKnown = false; break;  // Single, Double, Decimal, Currency, Date
-  }
-  return r;
-}
-
-// "" when `part` is an acceptable text for an item without one exact text.
-std::string CheckLooseText(const V& item, const std::string& part) {
-  switch (item.VarTypeCode()) {
-    case V::vbSingle: return CheckRealText(item.RealValue(), 1e-6, part);
+    case V::vbSingle:
     case V::vbDouble:
-    case V::vbDecimal: return CheckRealText(item.RealValue(), 1e-13, part);
-    case V::vbCurrency: return CheckCurrencyText(item.IntValue(), part);
+    case V::vbDecimal: return {};
+    case V::vbString: return {item.Text()};
     case V::vbDate: {
-      const std::vector<std::string> texts = DateTexts(item.RealValue());
-      if (texts.empty()) return part.empty() ? "empty" : "";
-      for (const std::string& t : texts)
-        if (part == t) return "";
-      return "expected " + texts[0] + (texts[1] != texts[0] ? " or " + texts[1] : "");
+      std::vector<std::string> texts = DateTexts(item.RealValue());
+      if (texts.empty()) fuzz::Run::OracleBroken("no calendar date for " + std::to_string(item.RealValue()));
+      return texts;
     }
-    default: return "no rule for kind " + item.TypeName();
+    default: return {OleText(item)};
   }
+}
+
+// "" when `text` reads back, by strtold, as the real to the precision of its
+// kind: 7 digits for a Single, 15 for others; NaN and infinity included.
+std::string RealProblem(const V& item, const std::string& text) {
+  const double value = item.RealValue();
+  const long double tolerance = item.VarTypeCode() == V::vbSingle ? 1e-6L : 1e-14L;
+  char* end = nullptr;
+  // Wider than double: 15 digits of the largest double round up past it.
+  const long double back = std::strtold(text.c_str(), &end);
+  if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])) || end != text.c_str() + text.size())
+    return "not a number";
+  if (std::isnan(value)) return std::isnan(back) ? "" : "not NaN";
+  if (back == value) return "";
+  if (std::isinf(value) || std::fabs(back - value) > tolerance * std::fabs(static_cast<long double>(value)))
+    return "reads back as another number";
+  return "";
 }
 
 // ---- describing values -----------------------------------------------------
@@ -234,22 +222,178 @@ std::string Describe(const V& v) {
   return s + "}";
 }
 
+// ---- checking what was written -------------------------------------------------
+
+std::string Bytes(const std::vector<BYTE>& b) { return std::string(b.begin(), b.end()); }
+
+// "" when `bytes` are each item's text and a NUL, then one more NUL; the
+// texts found go to `texts`.
+std::string CheckMultiBytes(const V& v, const std::string& bytes, std::vector<std::string>& texts) {
+  size_t pos = 0;
+  for (size_t i = 0; i < v.Items().size(); ++i) {
+    const V& item = v.Items()[i];
+    const std::string where = "item " + std::to_string(i) + " (" + Describe(item) + "): ";
+    const std::vector<std::string> allowed = ItemTexts(item);
+    // Only a String item's text may hold a NUL.
+    const size_t nul = item.VarTypeCode() == V::vbString ? pos + item.Text().size() : bytes.find('\0', pos);
+    if (nul >= bytes.size() || bytes[nul] != '\0') return where + "no NUL after its text";
+    const std::string part = bytes.substr(pos, nul - pos);
+    if (!allowed.empty() && std::find(allowed.begin(), allowed.end(), part) == allowed.end())
+      return where + "text " + fuzz::Hex(part) + ", expected " + fuzz::Hex(allowed[0]);
+    const std::string problem = allowed.empty() ? RealProblem(item, part) : "";
+    if (!problem.empty()) return where + "text '" + part + "': " + problem;
+    texts.push_back(part);
+    pos = nul + 1;
+  }
+  if (bytes.size() != pos + 1 || bytes[pos] != '\0')
+    return "after the items: " + std::to_string(bytes.size() - pos) + " bytes instead of one NUL";
+  return "";
+}
+
+// What `v` must decode as from what was written: a number as a Long, a text
+// as itself, a Byte array from 0, the item texts as a String array less its
+// trailing empty items (their NULs join the trailing ones). nullopt when an
+// item text holds a NUL: reading splits it there.
+std::optional<V> Canonical(const V& v, std::vector<std::string> texts) {
+  const int32_t vt = v.VarTypeCode();
+  if (vt == V::vbString) return v;
+  if (!v.IsArray()) return V::Long(static_cast<int32_t>(v.IntValue()));
+  if (vt == (V::vbArray | V::vbByte)) return V::ByteArray(v.Bytes());
+  for (const std::string& t : texts)
+    if (t.find('\0') != std::string::npos) return std::nullopt;
+  while (!texts.empty() && texts.back().empty()) texts.pop_back();
+  return V::StringArray(texts);
+}
+
+// "" when `bytes` are what `v` must write as: a number's own four bytes, a
+// text and one NUL, a Byte array's bytes, a multi-string of the item texts
+// (which go to `texts`).
+std::string CheckBytes(const V& v, const std::string& bytes, std::vector<std::string>& texts) {
+  const int32_t vt = v.VarTypeCode();
+  if (vt == V::vbString) {
+    if (bytes != v.Text() + '\0') return "not the text and one NUL: " + fuzz::Hex(bytes);
+  } else if (!v.IsArray()) {
+    const int32_t number = static_cast<int32_t>(v.IntValue());
+    if (bytes != std::string(reinterpret_cast<const char*>(&number), 4)) return "not the number: " + fuzz::Hex(bytes);
+  } else if (vt == (V::vbArray | V::vbByte)) {
+    if (bytes != Bytes(v.Bytes())) return "not the array's bytes: " + fuzz::Hex(bytes);
+  } else {
+    const std::string problem = CheckMultiBytes(v, bytes, texts);
+    if (!problem.empty()) return problem + "; bytes " + fuzz::Hex(bytes);
+  }
+  return "";
+}
+
+// The type and refusal the table gives `v`; the first item without text
+// decides a multi-string's refusal.
+void Expect(fuzz::ScratchKey& key, const V& v, DWORD& type, int32_t& error) {
+  const KindRow& row = RowOf(v.VarTypeCode());
+  type = v.IsArray() ? row.array : row.single;
+  error = v.IsArray() ? row.arrayError : row.singleError;
+  if (type == REG_SZ) type = StringType(key, v.Text());
+  if (type != REG_MULTI_SZ || error != 0) return;
+  for (const V& item : v.Items()) {
+    error = RowOf(item.VarTypeCode()).itemError;
+    if (error) return;
+  }
+}
+
+std::string ErrorNumber(const clsLxRegistry& reg) { return std::to_string(reg.RegError()->Number()); }
+
+fuzz::Finding Examine(fuzz::ScratchKey& key, const V& v) {
+  DWORD expectedType = REG_NONE;
+  int32_t expectedError = 0;
+  Expect(key, v, expectedType, expectedError);
+  const DWORD chosen = lxrules::SettingRegType(v);
+  if (chosen != expectedType)
+    return {"SettingRegType", "type " + std::to_string(chosen) + ", expected " + std::to_string(expectedType)};
+
+  clsLxRegistry reg;
+  DWORD type = REG_NONE;
+  std::string bytes;
+  if (expectedError != 0) {
+    if (reg.WriteSetting(HKEY_CURRENT_USER, key.Path(), "refused", v) != 0)
+      return {"EncodeSetting.refusal", "written instead of refused with " + std::to_string(expectedError)};
+    if (reg.RegError()->Number() != expectedError)
+      return {"EncodeSetting.refusal", "error " + ErrorNumber(reg) + ", expected " + std::to_string(expectedError)};
+    if (key.Raw("refused", type, bytes)) return {"EncodeSetting.refusal", "refused, yet a value was written"};
+    return {};
+  }
+  if (reg.WriteSetting(HKEY_CURRENT_USER, key.Path(), "written", v) == 0)
+    return {"EncodeSetting.refusal", "refused with " + ErrorNumber(reg)};
+  if (!key.Raw("written", type, bytes)) return {"EncodeSetting.written", "no value to read back"};
+  if (type != expectedType)
+    return {"EncodeSetting.type", "type " + std::to_string(type) + ", expected " + std::to_string(expectedType)};
+  std::vector<std::string> texts;
+  const std::string problem = CheckBytes(v, bytes, texts);
+  if (!problem.empty()) return {"EncodeSetting.bytes", problem};
+  const std::optional<V> expected = Canonical(v, texts);
+  const V back =
+      lxrules::DecodeRegData(type, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+  if (expected && back != *expected)
+    return {"DecodeRegData", "decodes as " + Describe(back) + ", expected " + Describe(*expected)};
+  return {};
+}
+
+// Known-wrong encodings that the checks must refuse, and known dates.
+void CheckTheChecker() {
+  using S = std::vector<std::string>;
+  const struct {
+    V value;
+    std::string wrong;
+    std::string right;
+  } cases[] = {
+      {V::String("ab"), "ab", "ab\0"s},
+      {V::String("ab"), "ab\0\0"s, "ab\0"s},
+      {V::Long(1), "\0\0\0\x01"s, "\x01\0\0\0"s},
+      {V::Integer(-1), "\xFF\xFF\0\0"s, "\xFF\xFF\xFF\xFF"s},
+      {V::StringArray(S{"a", "b"}), "a\0b\0"s, "a\0b\0\0"s},
+      {V::StringArray(S{}), "", "\0"s},
+      {V::Array(V::vbVariant, {V::Long(5), V::Boolean(true)}), "5\0-1\0\0"s, "5\0True\0\0"s},
+      {V::Array(V::vbVariant, {V::Currency(-12345)}), "-12345\0\0"s, "-1.2345\0\0"s},
+      {V::Array(V::vbVariant, {V::Currency(15000)}), "1.5000\0\0"s, "1.5\0\0"s},
+      {V::Array(V::vbVariant, {V::Double(0.1)}), "0.2\0\0"s, "0.1\0\0"s},
+      {V::Array(V::vbVariant, {V::Double(-HUGE_VAL)}), "INF\0\0"s, "-INF\0\0"s},
+      {V::Array(V::vbVariant, {V::Date(-1.25)}), "1899-12-30 06:00:00\0\0"s, "1899-12-29 06:00:00\0\0"s},
+      {V::Array(V::vbVariant, {V::Date(36526.5)}), "2000-01-01\0\0"s, "2000-01-01 12:00:00\0\0"s},
+      {V::ByteArray({1, 2}, 3), "\x01"s, "\x01\x02"s},
+  };
+  std::vector<std::string> texts;
+  for (const auto& c : cases) {
+    if (!CheckBytes(c.value, c.right, texts).empty())
+      fuzz::Run::OracleBroken("refuses the right bytes for " + Describe(c.value));
+    if (CheckBytes(c.value, c.wrong, texts).empty())
+      fuzz::Run::OracleBroken("accepts wrong bytes for " + Describe(c.value));
+  }
+  // Outside oleaut32's years: 0099-12-31 is one 400-year cycle before 0499-12-31.
+  const struct {
+    double date;
+    const char* text;
+  } dates[] = {{-657435.25, "0099-12-31 06:00:00"}, {2958466, "10000-01-01"}, {-693593, "0001-01-01"}};
+  for (const auto& d : dates) {
+    const std::vector<std::string> allowed = DateTexts(d.date);
+    if (allowed.empty() || std::count(allowed.begin(), allowed.end(), d.text) != static_cast<long>(allowed.size()))
+      fuzz::Run::OracleBroken(std::string("date ") + d.text);
+  }
+}
+
 // ---- random values ---------------------------------------------------------
 
+// Variable names, some defined, some not, some only by their case.
+const char* const kNames[] = {"LXFUZZ_DEFINED", "TEMP", "tmp", "windir", "SystemRoot", "PATH", "LXFUZZ_NOT_DEFINED"};
+
 const std::vector<std::string>& TextCorpus() {
-  static const std::vector<std::string> corpus = {
-      "7601",       "2195",
-      "62800.1106", "54134",
-      "-1",         "99999999999",
-      "",           Lit("a\0b\0\0"),
-      "C:\\x",      "%TEMP%\\x",
-      "%temp%",     "%LX_NOT_DEFINED_ANYWHERE%\\x",
-      "%",          "%%",
-      "%%TEMP%%",   "100%",
-      "E100B",      "%SystemRoot%\\system32",
-      "%a%TEMP%",   "6.0.2900.2180",
-      Lit("abc\0"), "\xE4\xF6\xFC\xDF",
-  };
+  static const std::vector<std::string> corpus = {"7601",       "2195",
+                                                  "62800.1106", "54134",
+                                                  "-1",         "99999999999",
+                                                  "",           "a\0b\0\0"s,
+                                                  "C:\\x",      "%TEMP%\\x",
+                                                  "%temp%",     "%LX_NOT_DEFINED_ANYWHERE%\\x",
+                                                  "%",          "%%",
+                                                  "%%TEMP%%",   "100%",
+                                                  "E100B",      "%SystemRoot%\\system32",
+                                                  "%a%TEMP%",   "6.0.2900.2180",
+                                                  "abc\0"s,     "\xE4\xF6\xFC\xDF"};
   return corpus;
 }
 
@@ -260,21 +404,18 @@ std::string RandomText(Rng& rng) {
   switch (rng.Below(6)) {
     case 0: s = fuzz::RandomBytes(rng, len); break;
     case 1: s = fuzz::RandomBytes(rng, len, kPlain); break;
-    case 2: {  // a defined name, any case, between "%"
-      std::string name = DefinedNames()[rng.Below(static_cast<uint32_t>(DefinedNames().size()))];
-      for (char& c : name)
-        if (rng.Percent(30)) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c >= 'A' && c <= 'Z' ? c + 32 : c);
-      s = fuzz::RandomBytes(rng, rng.Below(8), kPlain) + "%" + name + "%" +
-          fuzz::RandomBytes(rng, rng.Below(8), kPlain + "%");
+    case 2:  // a name, any case, between "%"
+      s = fuzz::RandomBytes(rng, rng.Below(8), kPlain) + "%" + kNames[rng.Below(sizeof kNames / sizeof kNames[0])] +
+          "%" + fuzz::RandomBytes(rng, rng.Below(8), kPlain + "%");
+      for (char& c : s)
+        if (rng.Percent(10)) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c >= 'A' && c <= 'Z' ? c + 32 : c);
       break;
-    }
-    case 3: {  // names nobody defines, stray "%"
+    case 3:  // names nobody defines, stray "%"
       for (uint32_t n = rng.Below(4); n > 0; --n) {
         s += fuzz::RandomBytes(rng, rng.Below(6), kPlain);
         s += rng.Percent(70) ? "%LXFUZZ_U" + std::to_string(rng.Below(1000)) + "%" : "%";
       }
       break;
-    }
     default: s = TextCorpus()[rng.Below(static_cast<uint32_t>(TextCorpus().size()))]; break;
   }
   if (rng.Percent(30))
@@ -290,23 +431,8 @@ double RandomBits(Rng& rng) {
 }
 
 double RandomReal(Rng& rng) {
-  static const double kEdges[] = {0.0,
-                                  -0.0,
-                                  1.0,
-                                  -1.0,
-                                  0.5,
-                                  1.5,
-                                  2.5,
-                                  0.1,
-                                  1e15,
-                                  1e16,
-                                  1e20,
-                                  -1e-300,
-                                  std::numeric_limits<double>::denorm_min(),
-                                  std::numeric_limits<double>::max(),
-                                  std::numeric_limits<double>::infinity(),
-                                  -std::numeric_limits<double>::infinity(),
-                                  std::numeric_limits<double>::quiet_NaN()};
+  static const double kEdges[] = {0.0,  -0.0, 1.0,     -1.0,     0.5,     1.5,      2.5,       0.1, 1e15,
+                                  1e16, 1e20, -1e-300, 4.9e-324, DBL_MAX, HUGE_VAL, -HUGE_VAL, NAN};
   switch (rng.Below(4)) {
     case 0: return kEdges[rng.Below(sizeof kEdges / sizeof kEdges[0])];
     case 1: return RandomBits(rng);
@@ -316,6 +442,9 @@ double RandomReal(Rng& rng) {
   }
 }
 
+// Mostly oleaut32's years 100 to 9999; one in twenty anywhere within 4e18
+// days either side. NaN, infinities and larger numbers are not dates: no
+// party has a text for them.
 double RandomDate(Rng& rng) {
   static const double kFractions[] = {0.0,
                                       0.25,
@@ -328,7 +457,10 @@ double RandomDate(Rng& rng) {
                                       1 - 0.5 / 86400,
                                       1 - 0.4 / 86400,
                                       1 - 0.6 / 86400};
-  if (rng.Percent(5)) return RandomReal(rng);  // far outside the calendar, NaN, ...
+  if (rng.Percent(5)) {
+    const double d = RandomReal(rng);
+    return std::isfinite(d) ? std::fmod(d, 4e18) : 0.0;
+  }
   const double day = static_cast<double>(static_cast<int32_t>(rng.Between(0, 3615899)) - 657434);
   double fraction;
   switch (rng.Below(3)) {
@@ -340,10 +472,15 @@ double RandomDate(Rng& rng) {
 }
 
 int64_t RandomInt(Rng& rng, int64_t lo, int64_t hi) {
-  switch (rng.Below(4)) {
+  switch (rng.Below(5)) {
     case 0: return lo;
     case 1: return hi;
     case 2: return static_cast<int64_t>(rng.Below(5)) - 2;
+    case 3: {  // round numbers: 1.5 or 20 as a Currency
+      const int64_t n =
+          (static_cast<int64_t>(rng.Below(2001)) - 1000) * static_cast<int64_t>(std::pow(10, rng.Below(9)));
+      return std::min(std::max(n, lo), hi);
+    }
     default: {
       const uint64_t span = static_cast<uint64_t>(hi) - static_cast<uint64_t>(lo);
       const uint64_t r = span == UINT64_MAX ? rng.Next() : rng.Next() % (span + 1);
@@ -411,233 +548,15 @@ V RandomValue(Rng& rng) {
   return V::Array(static_cast<V::VarType>(element), std::move(items), lowerBound);
 }
 
-// ---- the rules -------------------------------------------------------------
-
-struct Expected {
-  std::set<DWORD> types;     // what SettingRegType may answer
-  bool refused = false;      // EncodeSetting throws LxRaisedError
-  std::set<int32_t> errors;  // with one of these numbers
-};
-
-void StringTypes(const std::string& text, std::set<DWORD>& types) {
-  // The expansion that the text is compared with ends at the text's first
-  // NUL: a text that holds one differs from it, whatever it names.
-  if (text.find('\0') != std::string::npos) {
-    types = {REG_EXPAND_SZ};
-    return;
-  }
-  switch (NamesDefinedVariable(text)) {
-    case Expansion::No: types = {REG_SZ}; break;
-    case Expansion::Yes: types = {REG_EXPAND_SZ}; break;
-    case Expansion::EitherWay: types = {REG_SZ, REG_EXPAND_SZ}; break;
-  }
-}
-
-Expected Expect(const V& v) {
-  Expected e;
-  const int32_t vt = v.VarTypeCode();
-  if (!v.IsArray()) {
-    if (vt == V::vbInteger || vt == V::vbLong || vt == V::vbByte) {
-      e.types = {REG_DWORD};
-    } else if (vt == V::vbString) {
-      StringTypes(v.Text(), e.types);
-    } else {
-      e.types = {REG_NONE};
-      e.refused = true;
-      e.errors = {13};
-    }
-    return e;
-  }
-  switch (vt & ~V::vbArray) {
-    case V::vbByte: e.types = {REG_BINARY}; return e;
-    case V::vbString:
-    case V::vbVariant:
-    case V::vbDecimal:
-    case V::vbError:
-      e.types = {REG_MULTI_SZ};
-      for (const V& item : v.Items()) {
-        const ItemRule rule = RuleFor(item);
-        if (!rule.hasText) {
-          e.refused = true;
-          e.errors.insert(rule.error);
-        }
-      }
-      return e;
-    case V::vbLong:
-    case V::vbDouble:
-    case V::vbDate:
-    case V::vbObject:
-    case V::vbBoolean:
-    case V::vbDataObject:
-      e.types = {REG_BINARY};  // passes SettingRegType's test, refused when written
-      break;
-    default: e.types = {REG_NONE}; break;
-  }
-  e.refused = true;
-  e.errors = {13};
-  return e;
-}
-
-std::string Bytes(const std::vector<BYTE>& b) { return std::string(b.begin(), b.end()); }
-
-// The multi-string bytes: each item's text and a NUL, then one more NUL.
-// Also gives the item texts found.
-std::string CheckMultiBytes(const V& v, const std::string& bytes, std::vector<std::string>& texts) {
-  size_t pos = 0;
-  for (size_t i = 0; i < v.Items().size(); ++i) {
-    const V& item = v.Items()[i];
-    const ItemRule rule = RuleFor(item);
-    const std::string where = "item " + std::to_string(i) + " (" + Describe(item) + "): ";
-    std::string part;
-    if (rule.exactKnown) {
-      if (bytes.compare(pos, rule.exact.size(), rule.exact) != 0 || pos + rule.exact.size() >= bytes.size() ||
-          bytes[pos + rule.exact.size()] != '\0')
-        return where + "not its text and a NUL at byte " + std::to_string(pos);
-      part = rule.exact;
-    } else {
-      const size_t nul = bytes.find('\0', pos);
-      if (nul == std::string::npos) return where + "no NUL after its text";
-      part = bytes.substr(pos, nul - pos);
-      const std::string problem = CheckLooseText(item, part);
-      if (!problem.empty()) return where + "text '" + part + "': " + problem;
-    }
-    texts.push_back(part);
-    pos += part.size() + 1;
-  }
-  if (bytes.size() != pos + 1 || bytes[pos] != '\0')
-    return "after the items: " + std::to_string(bytes.size() - pos) + " bytes instead of one NUL";
-  return "";
-}
-
-// Decoding the bytes gives the texts back, less trailing empty ones (their
-// NULs join the trailing NULs that decoding drops), when no text holds a NUL.
-std::string CheckReadBack(const std::string& bytes, std::vector<std::string> texts) {
-  for (const std::string& t : texts)
-    if (t.find('\0') != std::string::npos) return "";
-  while (!texts.empty() && texts.back().empty()) texts.pop_back();
-  const V back = lxrules::DecodeRegData(REG_MULTI_SZ, reinterpret_cast<const BYTE*>(bytes.data()),
-                                        static_cast<DWORD>(bytes.size()));
-  if (back.VarTypeCode() != (V::vbArray | V::vbString) || back.Items().size() != texts.size())
-    return "reads back as " + Describe(back);
-  for (size_t i = 0; i < texts.size(); ++i)
-    if (back.Items()[i].Text() != texts[i])
-      return "item " + std::to_string(i) + " reads back as " + Describe(back.Items()[i]);
-  return "";
-}
-
-std::string CheckBytes(const V& v, const lxrules::RegData& got) {
-  const std::string bytes = Bytes(got.bytes);
-  const int32_t vt = v.VarTypeCode();
-  if (!v.IsArray() && vt == V::vbString) {
-    if (bytes != v.Text() + std::string(1, '\0')) return "not the text and one NUL: " + fuzz::Hex(bytes);
-    return "";
-  }
-  if (!v.IsArray()) {
-    const uint32_t bits = static_cast<uint32_t>(static_cast<int32_t>(v.IntValue()));
-    const std::string le = {static_cast<char>(bits), static_cast<char>(bits >> 8), static_cast<char>(bits >> 16),
-                            static_cast<char>(bits >> 24)};
-    if (bytes != le) return "not the four little-endian bytes: " + fuzz::Hex(bytes);
-    return "";
-  }
-  if (vt == (V::vbArray | V::vbByte)) {
-    if (bytes != Bytes(v.Bytes())) return "not the array's bytes: " + fuzz::Hex(bytes);
-    return "";
-  }
-  std::vector<std::string> texts;
-  const std::string problem = CheckMultiBytes(v, bytes, texts);
-  if (!problem.empty()) return problem + "; bytes " + fuzz::Hex(bytes);
-  return CheckReadBack(bytes, texts);
-}
-
-// One value through both functions; the name of the broken rule and what
-// happened, or empty names when every rule holds.
-struct Finding {
-  std::string check;
-  std::string detail;
-};
-
-std::string Types(const std::set<DWORD>& types) {
-  std::string s;
-  for (DWORD t : types) s += (s.empty() ? "" : " or ") + std::to_string(t);
-  return s;
-}
-
-Finding Examine(const V& v) {
-  const Expected e = Expect(v);
-  DWORD chosen = REG_NONE;
-  try {
-    chosen = lxrules::SettingRegType(v);
-  } catch (...) {
-    return {"SettingRegType", "threw"};
-  }
-  if (!e.types.count(chosen))
-    return {"SettingRegType", "type " + std::to_string(chosen) + ", expected " + Types(e.types)};
-
-  lxrules::RegData got;
-  try {
-    got = lxrules::EncodeSetting(v);
-  } catch (const LxRaisedError& x) {
-    if (!e.refused) return {"EncodeSetting.refusal", "refused with " + std::to_string(x.Number())};
-    if (!e.errors.count(x.Number())) return {"EncodeSetting.refusal", "error " + std::to_string(x.Number())};
-    return {};
-  } catch (const std::exception& x) {
-    return {"EncodeSetting.refusal", std::string("threw no LxRaisedError: ") + x.what()};
-  } catch (...) {
-    return {"EncodeSetting.refusal", "threw something that is no std::exception"};
-  }
-  if (e.refused) return {"EncodeSetting.refusal", "wrote type " + std::to_string(got.type) + " instead of refusing"};
-  if (got.type != chosen)
-    return {"EncodeSetting.type",
-            "type " + std::to_string(got.type) + ", SettingRegType said " + std::to_string(chosen)};
-  const std::string problem = CheckBytes(v, got);
-  if (!problem.empty()) return {"EncodeSetting.bytes", problem};
-  return {};
-}
-
-// Known-wrong encodings that the checks must refuse.
-void CheckTheChecker() {
-  using S = std::vector<std::string>;
-  const struct {
-    V value;
-    std::string wrong;
-    std::string right;
-  } cases[] = {
-      {V::String("ab"), "ab", Lit("ab\0")},
-      {V::String("ab"), Lit("ab\0\0"), Lit("ab\0")},
-      {V::Long(1), Lit("\0\0\0\x01"), Lit("\x01\0\0\0")},
-      {V::Integer(-1), Lit("\xFF\xFF\0\0"), Lit("\xFF\xFF\xFF\xFF")},
-      {V::StringArray(S{"a", "b"}), Lit("a\0b\0"), Lit("a\0b\0\0")},
-      {V::StringArray(S{}), "", Lit("\0")},
-      {V::Array(V::vbVariant, {V::Long(5), V::Boolean(true)}), Lit("5\0-1\0\0"), Lit("5\0True\0\0")},
-      {V::Array(V::vbVariant, {V::Currency(-12345)}), Lit("-12345\0\0"), Lit("-1.2345\0\0")},
-      {V::Array(V::vbVariant, {V::Double(0.1)}), Lit("0.2\0\0"), Lit("0.1\0\0")},
-      {V::Array(V::vbVariant, {V::Date(-1.25)}), Lit("1899-12-30 06:00:00\0\0"), Lit("1899-12-29 06:00:00\0\0")},
-      {V::Array(V::vbVariant, {V::Date(36526.5)}), Lit("2000-01-01\0\0"), Lit("2000-01-01 12:00:00\0\0")},
-      {V::ByteArray({1, 2}, 3), Lit("\x01"), Lit("\x01\x02")},
-  };
-  for (const auto& c : cases) {
-    lxrules::RegData d;
-    d.bytes.assign(c.right.begin(), c.right.end());
-    if (!CheckBytes(c.value, d).empty()) fuzz::Run::OracleBroken("refuses the right bytes for " + Describe(c.value));
-    d.bytes.assign(c.wrong.begin(), c.wrong.end());
-    if (CheckBytes(c.value, d).empty()) fuzz::Run::OracleBroken("accepts wrong bytes for " + Describe(c.value));
-  }
-  if (NamesDefinedVariable("%" + std::string(kOwnVariable) + "%") != Expansion::Yes ||
-      NamesDefinedVariable("no reference") != Expansion::No ||
-      NamesDefinedVariable("%LXFUZZ_NOT_DEFINED%") != Expansion::No)
-    fuzz::Run::OracleBroken("environment names");
-  if (Expect(V::Array(V::vbLong, {})).types != std::set<DWORD>{REG_BINARY} || !Expect(V::Array(V::vbLong, {})).refused)
-    fuzz::Run::OracleBroken("Long() rule");
-}
-
 const V* g_current = nullptr;
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const fuzz::Options options = fuzz::ParseOptions(argc, argv);
-  SetEnvironmentVariableA(kOwnVariable, "defined by the fuzzer");
+  SetEnvironmentVariableA("LXFUZZ_DEFINED", "defined by the fuzzer");
   SetEnvironmentVariableA("LXFUZZ_NOT_DEFINED", nullptr);
+  static fuzz::ScratchKey key;  // static: still deleted when a violation ends the program
   CheckTheChecker();
   fuzz::Run run("EncodeSetting", options);
   fuzz::OnCrashDescribe([] { return g_current ? Describe(*g_current) : std::string("(none)"); });
@@ -645,7 +564,14 @@ int main(int argc, char** argv) {
   for (uint64_t i = 0; i < options.count; ++i) {
     const V value = RandomValue(rng);
     g_current = &value;
-    const Finding f = Examine(value);
+    fuzz::Finding f;
+    try {
+      f = Examine(key, value);
+    } catch (const std::exception& e) {
+      f = {"threw", e.what()};
+    } catch (...) {
+      f = {"threw", "something that is no std::exception"};
+    }
     if (!f.check.empty()) run.Fail(f.check + "." + value.TypeName(), f.detail, Describe(value));
     g_current = nullptr;
     run.Done();
