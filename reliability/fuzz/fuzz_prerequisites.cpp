@@ -1,8 +1,13 @@
 // Fuzzes the text rules of the prerequisite checks: WholeNumber (the Windows
 // build number), BuildLeadingPart and InternetExplorerTooOld (Internet
-// Explorer's Build). Expected answers come from digit-string arithmetic here,
-// never from the functions under test.
+// Explorer's Build). First every build of up to six digits, bare and before
+// ".1106", and with a sign, against tables of the answers by length and
+// strtoll's reading of the digits; then random and mutated texts, whose
+// WholeNumber strtoll answers, and short builds before random tails.
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,80 +17,73 @@
 
 namespace {
 
-using fuzz::Lit;
+using namespace std::string_literals;
 using fuzz::Rng;
 
 constexpr long long kHeld = 1000000000000000000LL;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The answers WholeNumber may give: one, or two for numbers from 10^18 up to
-// the 64-bit limit, where the header allows the exact value as well as the
-// held one.
+// The answers WholeNumber may give, from strtoll: one, or two from 10^18 up
+// to the 64-bit limit, where the header allows the exact value as well as the
+// held one. strtoll also skips leading blanks, which no number has.
 std::vector<std::optional<long long>> WholeNumberAnswers(const std::string& text) {
-  size_t i = 0;
-  bool negative = false;
-  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-    negative = text[0] == '-';
-    i = 1;
-  }
-  if (i == text.size()) return {std::nullopt};
-  for (size_t j = i; j < text.size(); ++j)
-    if (!IsDigit(text[j])) return {std::nullopt};
-  while (i + 1 < text.size() && text[i] == '0') ++i;
-  const std::string digits = text.substr(i);
-  const long long held = negative ? -kHeld : kHeld;
-  const std::string limit = negative ? "9223372036854775808" : "9223372036854775807";
-  if (digits.size() > limit.size() || (digits.size() == limit.size() && digits > limit)) return {held};
-  unsigned long long magnitude = 0;
-  for (char c : digits) magnitude = magnitude * 10 + static_cast<unsigned>(c - '0');
-  // Two's complement wrap gives LLONG_MIN for -9223372036854775808.
-  const long long exact = static_cast<long long>(negative ? 0 - magnitude : magnitude);
-  if (digits.size() <= 18) return {exact};
-  return {exact, held};
-}
-
-std::string LeadingPart(const std::string& build) {
-  for (size_t i = 0; i < build.size(); ++i)
-    if (build[i] == '.') return build.substr(0, i);
-  return build.substr(0, build.size() < 5 ? build.size() : 5);
-}
-
-bool TooOld(const std::string& build) {
-  const std::string lead = LeadingPart(build);
-  if (lead.empty()) return false;
-  for (char c : lead)
-    if (!IsDigit(c)) return false;
-  size_t i = 0;
-  while (i + 1 < lead.size() && lead[i] == '0') ++i;
-  if (lead.size() - i > 5) return false;  // 100000 or more
-  return std::stol(lead.substr(i)) < kLowestInternetExplorerBuild;
+  if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return {std::nullopt};
+  char* end = nullptr;
+  errno = 0;
+  const long long n = std::strtoll(text.c_str(), &end, 10);
+  if (end != text.c_str() + text.size()) return {std::nullopt};
+  const long long held = text[0] == '-' ? -kHeld : kHeld;
+  if (errno == ERANGE) return {held};
+  if (n >= kHeld || n <= -kHeld) return {n, held};
+  return {n};
 }
 
 std::string Show(const std::optional<long long>& v) { return v ? std::to_string(*v) : "nullopt"; }
 
-struct Finding {
-  std::string check;
-  std::string detail;
-};
-
-Finding Examine(const std::string& text) {
+fuzz::Finding CheckWholeNumber(const std::string& text) {
   const auto answers = WholeNumberAnswers(text);
   const std::optional<long long> number = WholeNumber(text);
-  bool allowed = false;
-  for (const auto& a : answers) allowed = allowed || a == number;
-  if (!allowed) {
-    std::string expected = Show(answers[0]);
-    if (answers.size() > 1) expected += " or " + Show(answers[1]);
-    return {"WholeNumber", "got " + Show(number) + ", expected " + expected};
+  for (const auto& a : answers)
+    if (a == number) return {};
+  return {"WholeNumber", "got " + Show(number) + ", expected " + Show(answers[0])};
+}
+
+// By the number of digits of a build: the length of its leading part, and
+// the highest number that is too old, bare and before a dot (-1: none).
+const size_t kLeadLength[] = {0, 1, 2, 3, 4, 5, 5};
+const long kLastOldBare[] = {-1, 9, 99, 999, 9999, 54133, 541339};
+const long kLastOldDotted[] = {-1, 9, 99, 999, 9999, 54133, 54133};
+
+fuzz::Finding CheckBuild(const std::string& build, const std::string& lead, bool old) {
+  if (BuildLeadingPart(build) != lead)
+    return {"BuildLeadingPart", "got " + fuzz::Hex(BuildLeadingPart(build)) + ", expected " + fuzz::Hex(lead)};
+  if (InternetExplorerTooOld(build) != old)
+    return {"InternetExplorerTooOld", std::string("got ") + (old ? "false" : "true")};
+  return {};
+}
+
+// Every digit string of up to six digits.
+fuzz::Finding CheckEveryShortBuild() {
+  for (size_t length = 0; length <= 6; ++length) {
+    long count = 1;
+    for (size_t i = 0; i < length; ++i) count *= 10;
+    for (long n = 0; n < count; ++n) {
+      char digits[8];
+      std::snprintf(digits, sizeof digits, "%0*ld", static_cast<int>(length), n);
+      const std::string s = length ? digits : "";
+      const long number = length ? std::strtol(digits, nullptr, 10) : 0;
+      fuzz::Finding f;
+      for (const std::string& text : {s, "-" + s, "+" + s, s + ".1106"})
+        if (f.check.empty()) f = CheckWholeNumber(text);
+      if (f.check.empty()) f = CheckBuild(s, s.substr(0, kLeadLength[length]), number <= kLastOldBare[length]);
+      if (f.check.empty()) f = CheckBuild(s + ".1106", s, number <= kLastOldDotted[length]);
+      if (f.check.empty()) f = CheckBuild("-" + s + ".1106", "-" + s, false);
+      if (f.check.empty() && InternetExplorerTooOld("+" + s)) f = {"InternetExplorerTooOld", "true for a sign"};
+      if (!f.check.empty()) {
+        f.detail += " for " + s;
+        return f;
+      }
+    }
   }
-  const std::string lead = BuildLeadingPart(text);
-  if (lead != LeadingPart(text))
-    return {"BuildLeadingPart", "got " + fuzz::Hex(lead) + ", expected " + fuzz::Hex(LeadingPart(text))};
-  const bool old = InternetExplorerTooOld(text);
-  if (old != TooOld(text))
-    return {"InternetExplorerTooOld",
-            std::string("got ") + (old ? "true" : "false") + " for leading part " + fuzz::Hex(lead)};
   return {};
 }
 
@@ -104,6 +102,7 @@ void CheckTheChecker() {
                  {"+-1", std::nullopt},
                  {"1.0", std::nullopt},
                  {" 1", std::nullopt},
+                 {"1 ", std::nullopt},
                  {"99999999999999999999999", kHeld},
                  {"-99999999999999999999999", -kHeld},
                  {"9223372036854775808", kHeld},
@@ -113,54 +112,27 @@ void CheckTheChecker() {
     if (answers.size() != 1 || answers[0] != n.number) fuzz::Run::OracleBroken(std::string("WholeNumber of ") + n.text);
   }
   if (WholeNumberAnswers("1000000000000000001").size() != 2) fuzz::Run::OracleBroken("WholeNumber band");
-  const struct {
-    const char* build;
-    const char* lead;
-    bool old;
-  } builds[] = {{"62800.1106", "62800", false},   {"54134", "54134", false},   {"54133", "54133", true},
-                {"1234567", "12345", true},       {".54134", "", false},       {"-1.2", "-1", false},
-                {"00054133.1", "00054133", true}, {"letters", "lette", false}, {"", "", false}};
-  for (const auto& b : builds)
-    if (LeadingPart(b.build) != b.lead || TooOld(b.build) != b.old)
-      fuzz::Run::OracleBroken(std::string("build ") + b.build);
+  if (WholeNumberAnswers("7\0"s) != std::vector<std::optional<long long>>{std::nullopt})
+    fuzz::Run::OracleBroken("WholeNumber of a NUL");
 }
 
 const std::vector<std::string>& Corpus() {
-  static const std::vector<std::string> corpus = {
-      "7601",
-      "2195",
-      "2194",
-      "62800.1106",
-      "54134",
-      "54133",
-      "-1",
-      "99999999999",
-      "",
-      "+12",
-      "0",
-      "-0",
-      "5.5",
-      ".54134",
-      "6.0.2900.2180",
-      "99999999999.1",
-      "999999999999999999",
-      "1000000000000000000",
-      "9223372036854775807",
-      "9223372036854775808",
-      "-9223372036854775808",
-      "-9223372036854775809",
-      "18446744073709551615",
-      "18446744073709551616",
-      "99999999999999999999",
-      "&H1000",
-      " 2600",
-      "7601a",
-      Lit("a\0b\0\0"),
-      Lit("7601\0"),
-      "1e5",
-      "0x10",
-      "054134",
-  };
+  // Short builds need none: every one is tried first.
+  static const std::vector<std::string> corpus = {"62800.1106",
+                                                  "6.0.2900.2180",
+                                                  "999999999999999999",
+                                                  "1000000000000000000",
+                                                  "9223372036854775807",
+                                                  "9223372036854775808",
+                                                  "-9223372036854775808",
+                                                  "-9223372036854775809",
+                                                  "18446744073709551616",
+                                                  "&H1000",
+                                                  " 2600",
+                                                  "7601a",
+                                                  "7601\0"s,
+                                                  "1e5",
+                                                  "0x10"};
   return corpus;
 }
 
@@ -202,18 +174,32 @@ int main(int argc, char** argv) {
   const fuzz::Options options = fuzz::ParseOptions(argc, argv);
   CheckTheChecker();
   fuzz::Run run("Prerequisites", options);
-  fuzz::OnCrashDescribe([] { return g_current ? fuzz::Hex(*g_current) : std::string("(none)"); });
+  fuzz::OnCrashDescribe([] { return g_current ? fuzz::Hex(*g_current) : std::string("(every short build)"); });
+  const fuzz::Finding table = CheckEveryShortBuild();
+  if (!table.check.empty()) run.Fail("table." + table.check, table.detail, "(every short build)");
   Rng rng(options.seed);
   for (uint64_t i = 0; i < options.count; ++i) {
     const std::string text = RandomInput(rng);
+    const size_t length = rng.Below(7);
+    const std::string lead = Digits(rng, length);
+    const long number = length ? std::strtol(lead.c_str(), nullptr, 10) : 0;
+    const std::string build = lead + "." + RandomInput(rng);
     g_current = &text;
-    Finding f;
+    fuzz::Finding f;
     try {
-      f = Examine(text);
+      f = CheckWholeNumber(text);
+      // No party answers these for any text; the table does for a short
+      // build before any tail. Other texts must only neither crash nor throw.
+      BuildLeadingPart(text);
+      InternetExplorerTooOld(text);
+      if (f.check.empty()) {
+        g_current = &build;
+        f = CheckBuild(build, lead, number <= kLastOldDotted[length]);
+      }
     } catch (const std::exception& e) {
       f = {"threw", e.what()};
     }
-    if (!f.check.empty()) run.Fail(f.check, f.detail, fuzz::Hex(text));
+    if (!f.check.empty()) run.Fail(f.check, f.detail, fuzz::Hex(*g_current));
     g_current = nullptr;
     run.Done();
   }
