@@ -56,12 +56,6 @@ void Mutate(Rng& rng, std::string& s, const std::vector<std::string>& corpus, si
 // Random bytes: all 256 values, or mostly from `alphabet` when it is given.
 std::string RandomBytes(Rng& rng, size_t size, const std::string& alphabet = {});
 
-// String literal with its embedded NULs kept.
-template <size_t N>
-std::string Lit(const char (&s)[N]) {
-  return std::string(s, N - 1);
-}
-
 // Violations and the summary. A program calls Fail for each broken rule;
 // unless keepGoing, the first one ends the program (exit 1) after printing
 // the input and the summary.
