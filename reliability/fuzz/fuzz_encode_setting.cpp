@@ -129,37 +129,41 @@ std::string OleText(const V& item) {
 
 // The date `day` plus `time` (days, counted forward from midnight as OLE
 // dates count them, before 1900 too) as "yyyy-mm-dd", plus " hh:mm:ss"
-// unless at midnight, from VariantTimeToSystemTime. That knows years 100 to
-// 9999; the calendar repeats every 400 years (146097 days), so a day outside
-// is first moved by whole cycles into them.
+// unless at midnight, from VariantTimeToSystemTime. It is asked for the time
+// and the day apart: this Wine's oleaut32 rolls a time that rounds up to
+// midnight into the wrong month at some month ends (1201983.99999999 gives
+// 5191-01-01 for 5190-12-01). It knows years 100 to 9999; the calendar
+// repeats every 400 years (146097 days), so a day outside is first moved by
+// whole cycles into them.
 std::optional<std::string> OleDateText(int64_t day, double time) {
   const int64_t kFirst = -657434, kLast = 2958465;  // 0100-01-01, 9999-12-31
+  SYSTEMTIME clock = {};
+  SYSTEMTIME calendar = {};
+  if (!VariantTimeToSystemTime(time, &clock)) return std::nullopt;
+  if (clock.wDay == 31) ++day;  // rounded up to the midnight after 1899-12-30
   int64_t cycles = 0;
   if (day < kFirst) cycles = (kFirst - day + 146096) / 146097;
-  // The last day moves too: its last half second rounds into year 10000.
-  if (day >= kLast) cycles = -((day - kLast) / 146097 + 1);
-  const int64_t moved = day + cycles * 146097;
-  SYSTEMTIME st = {};
-  if (!VariantTimeToSystemTime(moved < 0 ? moved - time : moved + time, &st)) return std::nullopt;
+  if (day > kLast) cycles = -((day - kLast - 1) / 146097 + 1);
+  if (!VariantTimeToSystemTime(static_cast<double>(day + cycles * 146097), &calendar)) return std::nullopt;
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%04lld-%02u-%02u", static_cast<long long>(st.wYear - 400 * cycles), st.wMonth,
-                st.wDay);
+  std::snprintf(buf, sizeof buf, "%04lld-%02u-%02u", static_cast<long long>(calendar.wYear - 400 * cycles),
+                calendar.wMonth, calendar.wDay);
   std::string text = buf;
-  if (st.wHour || st.wMinute || st.wSecond) {
-    std::snprintf(buf, sizeof buf, " %02u:%02u:%02u", st.wHour, st.wMinute, st.wSecond);
+  if (clock.wHour || clock.wMinute || clock.wSecond) {
+    std::snprintf(buf, sizeof buf, " %02u:%02u:%02u", clock.wHour, clock.wMinute, clock.wSecond);
     text += buf;
   }
   return text;
 }
 
 // The texts a date may have; none when it is no date at all. oleaut32 rounds
-// to the second right to within some microseconds of the half second, so
-// within 50 us of one either neighbouring second is right.
+// to the second right to within a microsecond of the half second, so within
+// 10 us of one either neighbouring second is right.
 std::vector<std::string> DateTexts(double date) {
   std::vector<std::string> texts;
   if (!(std::fabs(date) < 4e18)) return texts;
   const double time = std::fabs(date - std::trunc(date));
-  for (double nudge : {0.0, -50e-6, 50e-6}) {
+  for (double nudge : {0.0, -10e-6, 10e-6}) {
     const double t = time + nudge / 86400;
     if (t < 0 || t >= 1) continue;
     if (const auto text = OleDateText(static_cast<int64_t>(std::trunc(date)), t)) texts.push_back(*text);
@@ -369,7 +373,11 @@ void CheckTheChecker() {
   const struct {
     double date;
     const char* text;
-  } dates[] = {{-657435.25, "0099-12-31 06:00:00"}, {2958466, "10000-01-01"}, {-693593, "0001-01-01"}};
+  } dates[] = {{-657435.25, "0099-12-31 06:00:00"},
+               {2958466, "10000-01-01"},
+               {-693593, "0001-01-01"},
+               {1201983.99999999, "5190-12-01"},
+               {-5.99999999, "1899-12-26"}};
   for (const auto& d : dates) {
     const std::vector<std::string> allowed = DateTexts(d.date);
     if (allowed.empty() || std::count(allowed.begin(), allowed.end(), d.text) != static_cast<long>(allowed.size()))
