@@ -90,8 +90,21 @@ verdict() {  # verdict <file> <test name>
     echo
     echo "### Fuzzing: $INPUTS inputs per program"
     echo
-    echo "In-process, with guard pages and guard bytes around every buffer; expectations computed"
-    echo "independently of the code under test. Target: no crash, no read outside the buffer, every rule held."
+    echo "In-process; each answer is checked against another party, never against a copy of the rule."
+    echo "DecodeRegData: every buffer ends at a no-access page or before guard bytes; a string or DWORD must"
+    echo "read as RegGetValueA reads the same data from a scratch key under HKEY_CURRENT_USER, a multi-string"
+    echo "must give its data back when its items are encoded again, any other type must keep its bytes."
+    echo "EncodeSetting: every value is written by WriteSetting into the scratch key and read back raw with"
+    echo "RegQueryValueExA; the registry type and the refusal come from a table of every kind, REG_EXPAND_SZ"
+    echo "from RegGetValueA's expansion of the text, a multi-string item's text from oleaut32"
+    echo "(VariantChangeTypeEx; VariantTimeToSystemTime for dates, moved by 400-year cycles outside the years"
+    echo "100 to 9999, either neighbouring second within 10 µs of a half second) or, for reals, strtold's"
+    echo "reading of it; what was written must decode back to the value. Dates are drawn within 4e18 days of"
+    echo "1899-12-30; NaN and infinite dates are not drawn. Prerequisites: first every build of up to six"
+    echo "digits (bare, before a dot, signed) against tables of the answers by length and strtol's reading"
+    echo "of the digits; then WholeNumber of random texts against strtoll, and short builds before random"
+    echo "tails against the same tables (on other texts the build rules must only not crash). Target: no"
+    echo "crash, no read outside the buffer, every answer the other party's."
     echo
     cat "$out/$preset.fuzz"
     echo
