@@ -22,20 +22,6 @@ using namespace e2e;
 
 namespace {
 
-using Seed = std::function<void(RegistrySeed&)>;
-
-struct Row {
-  const char* name;
-  int entry;
-  Seed seed;                 // applied after GoodMachine
-  std::vector<int> refusal;  // empty: the set-up starts
-};
-
-const std::vector<int> kOs = {250, 290};
-const std::vector<int> kIeOld = {260, 270, 290};
-const std::vector<int> kNoAdapter = {280, 290};
-const std::vector<int> kStarts = {};
-
 const std::string kMegabyteOfDigits(1 << 20, '7');
 // A service key with a Unicode name, beyond what the seed (ANSI) can undo.
 const wchar_t kUnicodeService[] =
@@ -53,25 +39,25 @@ Seed OnlyCard(const std::string& service) {
   return [service](RegistrySeed& s) { Cards(s, {service}); };
 }
 
-const Row kRows[] = {
+const CheckRow kRows[] = {
     // The Windows build
     {"BuildAsBinary", kKorvane,
      [](RegistrySeed& s) {
        s.SetValue(kCurrentVersion, "CurrentBuildNumber", REG_BINARY, {'2', '6', '0', '0'});
      },
-     kOs},
+     kOsRefusal},
     {"BuildAsMultiString", kKorvane,
      [](RegistrySeed& s) {
        s.SetValue(kCurrentVersion, "CurrentBuildNumber", REG_MULTI_SZ, {'2', '6', '0', '0', 0, 0});
      },
-     kOs},
-    {"BuildOfAMegabyteOfDigits", kKorvane, Build(kMegabyteOfDigits), kStarts},  // a huge number: new enough
-    {"Build99999999999", kKorvane, Build("99999999999"), kStarts},
-    {"BuildMinusOne", kKorvane, Build("-1"), kOs},
+     kOsRefusal},
+    {"BuildOfAMegabyteOfDigits", kKorvane, Build(kMegabyteOfDigits), kSetUpStarts},  // a huge number: new enough
+    {"Build99999999999", kKorvane, Build("99999999999"), kSetUpStarts},
+    {"BuildMinusOne", kKorvane, Build("-1"), kOsRefusal},
     // Internet Explorer's Build
-    {"IeBuildOfAMegabyteOfDigits", kKorvane, IeBuild(kMegabyteOfDigits), kStarts},  // leading part "77777"
-    {"IeBuild54134x", kKorvane, IeBuild("54134.x"), kStarts},
-    {"IeBuildAsDword", kKorvane, [](RegistrySeed& s) { s.SetDword(kIe, "Build", 52614); }, kIeOld},
+    {"IeBuildOfAMegabyteOfDigits", kKorvane, IeBuild(kMegabyteOfDigits), kSetUpStarts},  // leading part "77777"
+    {"IeBuild54134x", kKorvane, IeBuild("54134.x"), kSetUpStarts},
+    {"IeBuildAsDword", kKorvane, [](RegistrySeed& s) { s.SetDword(kIe, "Build", 52614); }, kIeOldRefusal},
     // Network cards
     {"ManyCardsGoodOneLast", kKorvane,
      [](RegistrySeed& s) {
@@ -81,7 +67,7 @@ const Row kRows[] = {
        services.push_back(kGoodService);
        Cards(s, services);
      },
-     kStarts},
+     kSetUpStarts},
     {"CardNameOf255Characters", kKorvane,
      [](RegistrySeed& s) {
        // The card's key path passes 260 characters, which this Wine's ANSI
@@ -92,16 +78,18 @@ const Row kRows[] = {
        Cards(s, {});
        const std::wstring card = Wide(kCards) + L"\\" + std::wstring(255, L'c');
        HKEY key = nullptr;
-       RegCreateKeyExW(HKEY_LOCAL_MACHINE, card.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+       RegCreateKeyExW(HKEY_LOCAL_MACHINE, card.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &key,
+                       nullptr);
        const std::wstring service = Wide(kGoodService);
        RegSetValueExW(key, L"ServiceName", 0, REG_SZ, reinterpret_cast<const BYTE*>(service.c_str()),
                       static_cast<DWORD>((service.size() + 1) * sizeof(wchar_t)));
        RegCloseKey(key);
      },
-     kNoAdapter},
-    {"ServiceNameOf1000Characters", kKorvane, OnlyCard(std::string(1000, 's')), kNoAdapter},
-    {"ServiceNameWithBackslashes", kKorvane, OnlyCard(std::string(kGoodService) + "\\Parameters\\Tcpip"), kNoAdapter},
-    {"ServiceNameClimbingUp", kKorvane, OnlyCard("..\\..\\Services\\" + std::string(kGoodService)), kNoAdapter},
+     kAdapterRefusal},
+    {"ServiceNameOf1000Characters", kKorvane, OnlyCard(std::string(1000, 's')), kAdapterRefusal},
+    {"ServiceNameWithBackslashes", kKorvane, OnlyCard(std::string(kGoodService) + "\\Parameters\\Tcpip"),
+     kAdapterRefusal},
+    {"ServiceNameClimbingUp", kKorvane, OnlyCard("..\\..\\Services\\" + std::string(kGoodService)), kAdapterRefusal},
     {"ServiceNameOutsideTheAnsiCodePage", kKorvane,
      [](RegistrySeed& s) {
        // Read through the ANSI calls the name loses its two letters outside
@@ -109,7 +97,7 @@ const Row kRows[] = {
        Cards(s, {"placeholder"});
        HKEY key = nullptr;
        const std::wstring card = Wide(kCards) + L"\\1";
-       RegOpenKeyExW(HKEY_LOCAL_MACHINE, card.c_str(), 0, KEY_SET_VALUE, &key);
+       RegOpenKeyExW(HKEY_LOCAL_MACHINE, card.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key);
        const std::wstring name = std::wstring(kUnicodeService).substr(std::wstring(kUnicodeService).rfind(L'\\') + 1);
        RegSetValueExW(key, L"ServiceName", 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
                       static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
@@ -119,57 +107,30 @@ const Row kRows[] = {
                        0, KEY_WRITE, nullptr, &tcpip, nullptr);
        RegCloseKey(tcpip);
      },
-     kNoAdapter},
+     kAdapterRefusal},
     {"TcpipIsAValue", kKorvane,
      [](RegistrySeed& s) {
        s.DeleteTree(std::string(kServices) + "KvTestValue");
        s.SetString(std::string(kServices) + "KvTestValue\\Parameters", "Tcpip", "not a key");
        Cards(s, {"KvTestValue"});
      },
-     kNoAdapter},
+     kAdapterRefusal},
 };
 
-void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
-
-class Profiles : public ::testing::TestWithParam<Row> {
+class Profiles : public ::testing::TestWithParam<CheckRow> {
  protected:
   void TearDown() override { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kUnicodeService); }
 };
 
 TEST_P(Profiles, DefinedOutcome) {
-  const Row& row = GetParam();
-  CdFolder cd("profiles");
-  RegistrySeed seed;
-  GoodMachine(seed);
-  row.seed(seed);
-  ASSERT_TRUE(seed.Ok()) << seed.Failure();
-  ScreenSize screen(1024, 768);
-  ASSERT_TRUE(screen.Ok()) << screen.Failure();
-
-  LauncherProcess app(cd.Launcher());
-  ASSERT_NE(app.WaitForMainWindow(), nullptr);
-  RestPointer(Picture(app, row.entry), 150);
-  const DWORD clicked = GetTickCount();
-  ClickHere();
-  HWND box = WaitForBoxOrExit(app, 60000);
-  const DWORD took = GetTickCount() - clicked;
-  const std::string setup = SetUpOf(row.entry);
-  if (row.refusal.empty()) {
-    EXPECT_EQ(box, nullptr) << "unexpected message: " << Narrow(BoxText(box));
-    if (box) PressOk(box);
-    EXPECT_TRUE(app.WaitForExit(5000)) << "still running after the set-up start";
-    EXPECT_NE(WaitForRecord(cd, setup), "") << "set-up not started";
+  const CheckRow& row = GetParam();
+  const DWORD took = RunCheckRow(row, Picture, 60000);
+  if (row.refusal.empty())
     std::printf("profile %s set-up-started %lu\n", row.name, static_cast<unsigned long>(took));
-    return;
-  }
-  ASSERT_NE(box, nullptr) << "no refusal; set-up recorded: " << cd.RecordedCommandLines(setup);
-  EXPECT_EQ(Narrow(BoxText(box)), Narrow(Expected(row.refusal)));
-  PressOk(box);
-  EXPECT_TRUE(app.WaitForExit(5000)) << "a refusal ends the program";
-  std::printf("profile %s refusal-%d %lu\n", row.name, row.refusal.front(), static_cast<unsigned long>(took));
+  else
+    std::printf("profile %s refusal-%d %lu\n", row.name, row.refusal.front(), static_cast<unsigned long>(took));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Profiles, ::testing::ValuesIn(kRows),
-                         [](const ::testing::TestParamInfo<Row>& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, Profiles, ::testing::ValuesIn(kRows), RowName);
 
 }  // namespace

@@ -94,7 +94,65 @@ const char* SetUpOf(int entry) {
   return entry == kXmanager ? "Xmanager\\DISK1\\setup.exe" : "Korvane6\\DISK1\\setup.exe";
 }
 
-std::string LateSetUpLines(const CdFolder& cd, int entry) { return WaitForRecord(cd, SetUpOf(entry), 1000); }
+void SeededMachine::SetUp() {
+  ASSERT_TRUE(screen_.Ok()) << screen_.Failure();
+  GoodMachine(seed_);
+  ASSERT_TRUE(seed_.Ok()) << seed_.Failure();
+  JumpPointer({5, 5});
+}
+
+void PrintTo(const CheckRow& row, std::ostream* os) { *os << row.name; }
+std::string RowName(const ::testing::TestParamInfo<CheckRow>& row) { return row.param.name; }
+
+DWORD RunCheckRow(const CheckRow& row, POINT (*where)(const LauncherProcess&, int), DWORD boxTimeoutMs) {
+  CdFolder cd("checks");
+  RegistrySeed seed;  // the 32-bit view, which the menu reads on either build
+  GoodMachine(seed);
+  row.seed(seed);
+  EXPECT_TRUE(seed.Ok()) << seed.Failure();
+  // As on 64-bit Windows, where the 32-bit X server writes its key in the
+  // 32-bit view alone: the 64-bit view has none.
+  RegistrySeed otherView(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY);
+  otherView.DeleteTree(kLabF);
+  EXPECT_TRUE(otherView.Ok()) << otherView.Failure();
+  ScreenSize screen(1024, 768);  // wide enough: no warning
+  EXPECT_TRUE(screen.Ok()) << screen.Failure();
+  if (::testing::Test::HasFailure()) return 0;
+
+  LauncherProcess app(cd.Launcher());
+  if (!app.WaitForMainWindow()) {
+    ADD_FAILURE() << "no main window";
+    return 0;
+  }
+  RestPointer(where(app, row.entry), 150);
+  const DWORD clicked = GetTickCount();
+  ClickHere();
+  HWND box = WaitForBoxOrExit(app, boxTimeoutMs);
+  const DWORD took = GetTickCount() - clicked;
+  const std::string setup = SetUpOf(row.entry);
+
+  if (row.refusal.empty()) {
+    EXPECT_EQ(box, nullptr) << "unexpected message: " << Narrow(BoxText(box));
+    if (box) PressOk(box);
+    EXPECT_TRUE(app.WaitForExit(5000)) << "still running after the set-up start";
+    EXPECT_NE(WaitForRecord(cd, setup), "") << "set-up not started";
+    EXPECT_EQ(app.ProcessesStarted(), 1) << "the set-up alone is started";
+    return took;
+  }
+  if (!box) {
+    ADD_FAILURE() << "no refusal; set-up recorded: " << cd.RecordedCommandLines(setup);
+    return took;
+  }
+  EXPECT_EQ(Narrow(BoxText(box)), Narrow(Expected(row.refusal)));
+  EXPECT_FALSE(MessageBoxHasIcon(box));
+  EXPECT_EQ(MessageBoxButtonCount(box), 1);
+  PressOk(box);
+  EXPECT_TRUE(app.WaitForExit(5000)) << "a refusal ends the program";
+  EXPECT_EQ(app.ExitCode(), 0u);
+  // Exact once the program has ended: nothing it did can add to it later.
+  EXPECT_EQ(app.ProcessesStarted(), 0) << "a refused set-up must not start";
+  return took;
+}
 
 std::string LogStamp() {
   SYSTEMTIME t;
@@ -102,6 +160,20 @@ std::string LogStamp() {
   char text[16];
   std::snprintf(text, sizeof text, "%02d%02d%02d%02d%02d", t.wDay, t.wMonth, t.wYear % 100, t.wHour, t.wMinute);
   return text;
+}
+
+std::string WindowsFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
+  return Narrow(std::wstring(buffer, n));
+}
+
+void ExpectSetUpLine(const std::string& got, const std::string& path, const char* tag, const std::string& before,
+                     const std::string& after) {
+  auto line = [&](const std::string& stamp) {
+    return path + " /v\"/l* " + WindowsFolder() + "\\" + tag + stamp + ".log\"";
+  };
+  EXPECT_TRUE(got == line(before) || got == line(after)) << "got:      " << got << "\nexpected: " << line(before);
 }
 
 }  // namespace e2e

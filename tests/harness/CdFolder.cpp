@@ -1,6 +1,7 @@
 #include "tests/harness/CdFolder.h"
 
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "tests/harness/Desktop.h"
 #include "tests/harness/paths.h"
@@ -55,20 +56,25 @@ void RemoveTree(const std::string& path) {
     if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) return;
     Sleep(50);
   }
+  ADD_FAILURE() << "the folder " << path << " could not be removed in 2 s";
 }
 
 CdFolder::CdFolder(const std::string& name, CdLayout layout) : path_(BuildPath("e2e\\" + name)) {
   RemoveTree(path_);
   MakeFolders(path_);
-  CopyInto(LauncherExe(), Launcher());
+  auto copy = [](const std::string& from, const std::string& to) {
+    if (!CopyInto(from, to)) ADD_FAILURE() << "the CD folder could not get " << to;
+  };
+  copy(LauncherExe(), Launcher());
   std::string stub = BuildPath("bin\\stub_setup.exe");
-  if (layout.xmanagerSetup) CopyInto(stub, path_ + "\\Xmanager\\DISK1\\setup.exe");
-  if (layout.korvaneSetup) CopyInto(stub, path_ + "\\Korvane6\\DISK1\\setup.exe");
-  if (layout.writeStub) CopyInto(stub, path_ + "\\write.exe");
+  if (layout.xmanagerSetup) copy(stub, path_ + "\\Xmanager\\DISK1\\setup.exe");
+  if (layout.korvaneSetup) copy(stub, path_ + "\\Korvane6\\DISK1\\setup.exe");
+  if (layout.writeStub) copy(stub, path_ + "\\write.exe");
   if (layout.notes) {
     for (const char* suffix : kNotes) {
       std::string rtf = std::string("{\\rtf1\\ansi Korvane 6 installation notes ") + suffix + "\\par}";
-      WriteFileText(path_ + "\\Korvane6 Installation" + suffix + ".rtf", rtf);
+      if (!WriteFileText(path_ + "\\Korvane6 Installation" + suffix + ".rtf", rtf))
+        ADD_FAILURE() << "the CD folder could not get its notes " << suffix;
     }
   }
 }

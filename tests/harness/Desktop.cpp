@@ -59,6 +59,11 @@ void DoubleClickAt(POINT at) {
 
 COLORREF ScreenPixel(POINT at) { return Screen().Pixel(at); }
 
+bool WaitForPixel(POINT at, COLORREF color, DWORD timeoutMs) {
+  const Screen screen;
+  return WaitUntil([&] { return screen.Pixel(at) == color; }, timeoutMs);
+}
+
 HWND WaitForMessageBox(const std::wstring& title, DWORD timeoutMs) {
   DWORD start = GetTickCount();
   do {

@@ -22,6 +22,19 @@ void DoubleClickAt(POINT at);
 
 // The colour on screen at a point, 0x00BBGGRR.
 COLORREF ScreenPixel(POINT at);
+// Polls the point until the screen shows `color` there; false when it still
+// does not after timeoutMs.
+bool WaitForPixel(POINT at, COLORREF color, DWORD timeoutMs = 10000);
+// Polls `done` until it is true; false when it still is not after timeoutMs.
+template <typename Done>
+bool WaitUntil(Done done, DWORD timeoutMs = 10000) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(10);
+  }
+  return true;
+}
 
 // The screen held open for many reads in a row, as a wait for a colour
 // makes them: each read is one GetPixel, with no DC to fetch and release.

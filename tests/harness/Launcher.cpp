@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <gtest/gtest.h>
+
 #include "launcher/frmMain.h"
 #include "tests/harness/Desktop.h"
 
@@ -15,21 +17,38 @@ LauncherProcess::LauncherProcess(const std::string& exePath, const std::string& 
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(folder.c_str()).c_str(), &si,
-                     &pi)) {
+  // Suspended until it is in the job, so that the job sees every process
+  // that it starts. The job does not end them when it closes: set-ups run on.
+  job_ = CreateJobObjectW(nullptr, nullptr);
+  if (job_ && CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                             Wide(folder.c_str()).c_str(), &si, &pi)) {
+    if (AssignProcessToJobObject(job_, pi.hProcess)) {
+      process_ = pi.hProcess;
+      pid_ = pi.dwProcessId;
+      ResumeThread(pi.hThread);
+    } else {
+      TerminateProcess(pi.hProcess, 98);
+      CloseHandle(pi.hProcess);
+    }
     CloseHandle(pi.hThread);
-    process_ = pi.hProcess;
-    pid_ = pi.dwProcessId;
   }
 }
 
 LauncherProcess::~LauncherProcess() {
+  if (job_) CloseHandle(job_);
   if (!process_) return;
   if (Running()) {
     TerminateProcess(process_, 99);
     WaitForSingleObject(process_, 5000);
   }
   CloseHandle(process_);
+}
+
+int LauncherProcess::ProcessesStarted() const {
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+  if (!process_ || !QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr))
+    return -1;
+  return static_cast<int>(info.TotalProcesses) - 1;  // the launcher itself
 }
 
 namespace {
@@ -87,7 +106,10 @@ void LauncherProcess::WaitUntilOnScreen() const {
     ClientToScreen(window_, &header);
     ClientToScreen(window_, &panel);
     if (screen.Pixel(header) != 0 && screen.Pixel(panel) != 0) break;
-    if (GetTickCount() - start > 3000) break;
+    if (GetTickCount() - start > 10000) {
+      ADD_FAILURE() << "the launcher's window did not reach the screen in 10 s";
+      break;
+    }
     Sleep(10);
   }
   Sleep(30);

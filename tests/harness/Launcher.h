@@ -32,9 +32,15 @@ class LauncherProcess {
   bool WaitForExit(DWORD timeoutMs);
   bool Running() const;
   DWORD ExitCode() const;
+  // The processes that the launcher and those it started have started so
+  // far: exact, from the job object that holds them all. Once the launcher
+  // has ended, or has answered an input given after a click, nothing of that
+  // click can add to it. -1 when the job cannot say.
+  int ProcessesStarted() const;
 
  private:
   void WaitUntilOnScreen() const;
+  HANDLE job_ = nullptr;
   HANDLE process_ = nullptr;
   DWORD pid_ = 0;
   HWND window_ = nullptr;

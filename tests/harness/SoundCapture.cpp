@@ -1,5 +1,7 @@
 #include "tests/harness/SoundCapture.h"
 
+#include "tests/harness/Desktop.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -123,6 +125,7 @@ void SoundCapture::Collect() {
         ++next_;
         files_.push_back(moved);
         ticks_.push_back(seen);
+        if (watching_) pixels_.push_back(ScreenPixel(watched_));
       }
     }
     Sleep(1);
@@ -163,11 +166,23 @@ std::vector<DWORD> SoundCapture::StartTicks() {
   return ticks_;
 }
 
+void SoundCapture::WatchAtStart(POINT at) {
+  Lock lock(lock_);
+  watching_ = true;
+  watched_ = at;
+}
+
+std::vector<COLORREF> SoundCapture::PixelsAtStart() {
+  Lock lock(lock_);
+  return pixels_;
+}
+
 void SoundCapture::Clear() {
   Lock lock(lock_);
   for (const auto& file : files_) DeleteFileA(file.c_str());
   files_.clear();
   ticks_.clear();
+  pixels_.clear();
 }
 
 }  // namespace harness

@@ -35,6 +35,10 @@ class SoundCapture {
   // GetTickCount() when each play's file was first seen (its start, within
   // the collector's period of about a millisecond).
   std::vector<DWORD> StartTicks();
+  // From now on the collector reads this point of the screen as it sees a
+  // play start: what the screen showed when the sound began.
+  void WatchAtStart(POINT at);
+  std::vector<COLORREF> PixelsAtStart();
   // Forgets and deletes the plays collected so far.
   void Clear();
 
@@ -47,6 +51,9 @@ class SoundCapture {
   CRITICAL_SECTION lock_;
   std::vector<std::string> files_;
   std::vector<DWORD> ticks_;
+  bool watching_ = false;
+  POINT watched_{};
+  std::vector<COLORREF> pixels_;
   int next_ = 1;
   volatile LONG stop_ = 0;
   HANDLE collector_ = nullptr;

@@ -3,6 +3,8 @@
 // exactly such uses.
 #include "tests/harness/WineHost.h"
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 #include <winioctl.h>
 
@@ -183,8 +185,12 @@ ScreenSize::ScreenSize(int width, int height)
     }
   }
   changed_ = r == DISP_CHANGE_SUCCESSFUL;
-  ok_ = changed_;
-  if (!ok_) failure_ = "ChangeDisplaySettingsEx gave " + std::to_string(r);
+  ok_ = changed_ && WaitForScreen(width, height);
+  if (!changed_)
+    failure_ = "ChangeDisplaySettingsEx gave " + std::to_string(r);
+  else if (!ok_)
+    failure_ = "the screen shows " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " x " +
+               std::to_string(GetSystemMetrics(SM_CYSCREEN)) + " after the change";
 }
 
 // The next test starts at once and shares the screen: it must find the size
@@ -195,7 +201,10 @@ ScreenSize::~ScreenSize() {
   ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr);
   if (!WaitForScreen(oldWidth_, oldHeight_)) {
     SetScreen(oldWidth_, oldHeight_);
-    WaitForScreen(oldWidth_, oldHeight_);
+    // The next test would find another screen than the one it asked for.
+    if (!WaitForScreen(oldWidth_, oldHeight_))
+      ADD_FAILURE() << "the screen could not be put back to " << oldWidth_ << " x " << oldHeight_ << ": it shows "
+                    << GetSystemMetrics(SM_CXSCREEN) << " x " << GetSystemMetrics(SM_CYSCREEN);
   }
 }
 

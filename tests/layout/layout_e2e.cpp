@@ -6,11 +6,13 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <ostream>
 
 #include "tests/harness/CdFolder.h"
 #include "tests/harness/Desktop.h"
 #include "tests/harness/Launcher.h"
+#include "tests/harness/RegistrySeed.h"
 
 using namespace harness;
 
@@ -54,15 +56,12 @@ TEST_P(LayoutAtDpi, EntriesKeepTheirPixelsAndTheCaptionIndentScales) {
   const Dpi dpi = GetParam();
   CdFolder cd("layout");
   MovePointer({5, 5});  // off the window: no entry lit
-  HKEY desktop;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_SET_VALUE, &desktop), ERROR_SUCCESS);
-  if (dpi.logPixels)
-    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi.logPixels),
-                   sizeof dpi.logPixels);
+  auto seed = std::make_unique<RegistrySeed>(HKEY_CURRENT_USER);
+  if (dpi.logPixels) seed->SetDword("Control Panel\\Desktop", "LogPixels", dpi.logPixels);
+  ASSERT_TRUE(seed->Ok()) << seed->Failure();
   LauncherProcess app(cd.Launcher());
   HWND w = app.WaitForMainWindow();
-  RegDeleteValueA(desktop, "LogPixels");
-  RegCloseKey(desktop);
+  seed.reset();  // read once per process: the launcher has it
   ASSERT_NE(w, nullptr);
   RECT client;
   GetClientRect(w, &client);

@@ -18,6 +18,7 @@
 #include "tests/harness/CallSite.h"
 #include "tests/harness/Desktop.h"
 #include "tests/harness/Launcher.h"
+#include "tests/harness/RegistrySeed.h"
 #include "toolkit/ScopedWin.h"
 
 namespace {
@@ -329,10 +330,9 @@ TEST(Captions, ReadableAtThisDpi) {
 // The same in a copy of this program that sees 120 DPI (the DPI is read once
 // per process).
 TEST(Captions, ReadableAt120Dpi) {
-  HKEY desktop;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_SET_VALUE, &desktop), ERROR_SUCCESS);
-  DWORD dpi = 120;
-  RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+  harness::RegistrySeed dpi(HKEY_CURRENT_USER);
+  dpi.SetDword("Control Panel\\Desktop", "LogPixels", 120);
+  ASSERT_TRUE(dpi.Ok()) << dpi.Failure();
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   std::string line = std::string("\"") + self + "\" --gtest_filter=Captions.ReadableAtThisDpi";
@@ -349,8 +349,6 @@ TEST(Captions, ReadableAt120Dpi) {
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
   }
-  RegDeleteValueA(desktop, "LogPixels");
-  RegCloseKey(desktop);
   ASSERT_TRUE(started);
   EXPECT_EQ(code, 0u) << "the captions at 120 DPI (output above)";
 }

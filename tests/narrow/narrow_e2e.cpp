@@ -15,16 +15,9 @@ namespace {
 
 const char kKorvaneStub[] = "Korvane6\\DISK1\\setup.exe";
 
-class NarrowScreen : public ::testing::Test {
+class NarrowScreen : public SeededMachine {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(screen_.Ok()) << screen_.Failure();
-    GoodMachine(seed_);
-    ASSERT_TRUE(seed_.Ok()) << seed_.Failure();
-    JumpPointer({5, 5});
-  }
-  ScreenSize screen_{800, 600};
-  RegistrySeed seed_;
+  NarrowScreen() : SeededMachine(800, 600) {}
 };
 
 // The warning comes first, in the system's language, and closes the window;
@@ -44,7 +37,10 @@ TEST_F(NarrowScreen, WarnsInTheSystemLanguageThenStartsTheSetUp) {
     EXPECT_EQ(cd.RecordedCommandLines(kKorvaneStub), "") << "the set-up waits for the warning";
     PressOk(box);
     ASSERT_TRUE(app.WaitForExit(5000)) << "the program ends after the warning";
-    EXPECT_EQ(WaitForRecord(cd, kKorvaneStub, present ? 5000 : 1000).empty(), !present);
+    EXPECT_EQ(app.ProcessesStarted(), present ? 1 : 0);
+    if (present) {
+      EXPECT_NE(WaitForRecord(cd, kKorvaneStub), "");
+    }
   }
 }
 

@@ -60,15 +60,17 @@ TEST_F(Failures, AMissingSoundPlaysNothingAndTheMenuGoesOn) {
   LauncherProcess app(broken_);
   ASSERT_NE(app.WaitForMainWindow(), nullptr);
   for (int entry : {1, 2, 3}) {
-    RestPointer(app.ScreenPoint("picM(" + std::to_string(entry) + ")", 40, 14), 400);
-    EXPECT_EQ(ScreenPixel(app.ScreenPoint("picM(" + std::to_string(entry) + ")", 4, 4)), 0x00FFFFFFu)
-        << "entry " << entry << " lit";
+    const std::string control = "picM(" + std::to_string(entry) + ")";
+    RestPointer(app.ScreenPoint(control, 40, 14), 0);
+    EXPECT_TRUE(WaitForPixel(app.ScreenPoint(control, 4, 4), 0x00FFFFFFu)) << "entry " << entry << " not lit";
   }
   EXPECT_TRUE(app.Running());
-  EXPECT_EQ(sound.Plays(500).size(), 0u);
   ClickAt(e2e::Caption(app, e2e::kExit));
   ASSERT_TRUE(app.WaitForExit(5000));
   EXPECT_EQ(app.ExitCode(), 0u);
+  // The program has ended: a play it made has opened the device by now, and
+  // the collector sees it within its period.
+  EXPECT_EQ(sound.WaitForPlays(1, 100), 0u);
 }
 
 }  // namespace

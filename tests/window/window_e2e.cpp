@@ -4,11 +4,14 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "tests/harness/CdFolder.h"
 #include "tests/harness/Desktop.h"
 #include "tests/harness/ExeResources.h"
 #include "tests/harness/Launcher.h"
 #include "tests/harness/PeResources.h"
+#include "tests/harness/RegistrySeed.h"
 
 using namespace harness;
 
@@ -74,14 +77,12 @@ TEST_F(Window, LoadFailureIsReportedAndEndsTheProgram) {
 // At 120 DPI the outer size stays 484 x 347 pixels; the taller caption
 // leaves a smaller client area, and the place in twips becomes other pixels.
 TEST_F(Window, OuterSizeFixedAt120Dpi) {
-  HKEY desktop;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_SET_VALUE, &desktop), ERROR_SUCCESS);
-  DWORD dpi = 120;
-  RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dpi), sizeof dpi);
+  auto dpi = std::make_unique<RegistrySeed>(HKEY_CURRENT_USER);
+  dpi->SetDword("Control Panel\\Desktop", "LogPixels", 120);
+  ASSERT_TRUE(dpi->Ok()) << dpi->Failure();
   LauncherProcess app(cd.Launcher());
   HWND w = app.WaitForMainWindow();
-  RegDeleteValueA(desktop, "LogPixels");
-  RegCloseKey(desktop);
+  dpi.reset();  // read once per process: the launcher has it
   ASSERT_NE(w, nullptr);
   RECT outer, client;
   GetWindowRect(w, &outer);
