@@ -7,11 +7,13 @@
 # ONLY=win32 or ONLY=win64 runs one suite.
 # Where the kernel runs no 32-bit program, the release runs under QEMU's
 # user-mode emulator (scripts/deps.sh sets it up), and the summary says so.
-# Unit tests run once; the end-to-end tests (label e2e), which wait on a real
-# pointer, real painting and a real audio device, get one retry; the summary
-# lists every one that passed only on it. A test program that Wine ends
-# before it writes a word is started once more (scripts/wine-run.sh), and the
-# summary lists it too.
+# Every test program runs whole, in one start (ctest names the programs; the
+# output names each case). Unit programs run once; the end-to-end ones (label
+# e2e), which wait on a real pointer, real painting and a real audio device,
+# start once more for the cases that did not pass (scripts/gtest-retry.sh);
+# the summary lists every case that passed only then. A test program that
+# Wine ends before it writes a word is started once more
+# (scripts/wine-run.sh), and the summary lists it too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -36,14 +38,23 @@ failed_tests() {
        { on = 0 }'
 }
 
-# The tests in ctest's output that failed and then passed on their retry.
-passed_on_retry() {
-  awk '/Test +#[0-9]+: / {
-         name = $0; sub(/.*Test +#[0-9]+: /, "", name); sub(/ .*/, "", name)
-         if ($0 ~ /\*\*\*/) failed[name] = 1
-         else if ($0 ~ / Passed / && failed[name]) print name
-       }'
+# The gtest lines of the ctest run just made, each after the name of its
+# ctest test: a case's result ("[       OK ] Suite.Case (3 ms)", FAILED, SKIPPED)
+# and gtest-retry.sh's word on a retry, from ctest's log of the run.
+case_lines() {  # case_lines <build dir>
+  awk '/^[0-9]+\/[0-9]+ Test: / { test = $3 }
+       /^\[ +(OK|FAILED|SKIPPED) +\] [^ ]+.* \([0-9]+ ms\)$/ || /^(passed on its retry|failed on its retry too): / {
+         print test ": " $0
+       }' "$1/Testing/Temporary/LastTest.log" 2>/dev/null || true
 }
+
+# The cases that failed for good: in a unit program, which runs once, or on
+# their retry too; and those that passed on their retry.
+failed_cases() {  # failed_cases <unit case lines> <e2e case lines>
+  sed -n 's/^\([^ ]*\): \[  FAILED  \] \([^ ,]*\).*/\1: \2 (Failed)/p' "$1"
+  sed -n 's/^\([^ ]*\): failed on its retry too: \(.*\)/\1: \2 (Failed twice)/p' "$2"
+}
+retried_cases() { sed -n 's/^\([^ ]*\): passed on its retry: \(.*\)/\1: \2/p' "$1"; }
 
 run_suite() {  # run_suite <preset> [ctest arguments...]; run in a subshell
   local preset=$1 rc=0
@@ -53,11 +64,14 @@ run_suite() {  # run_suite <preset> [ctest arguments...]; run in a subshell
   export KORVANE_RESTART_LOG
   KORVANE_RESTART_LOG=$(restart_log "$preset")
   local ctest=(ctest --test-dir "build/$preset" --output-on-failure -j 1 --timeout 300)
-  local unit_log=build/$preset/wine/unit.log e2e_log=build/$preset/wine/e2e.log
-  "${ctest[@]}" -LE e2e "$@" | tee "$unit_log" || rc=1
-  "${ctest[@]}" -L e2e --repeat until-pass:2 "$@" | tee "$e2e_log" || rc=1
-  passed_on_retry <"$e2e_log" >"$(retry_log "$preset")"
-  cat "$unit_log" "$e2e_log" | failed_tests >"$(failed_log "$preset")"
+  local log=build/$preset/wine
+  "${ctest[@]}" -LE e2e "$@" | tee "$log/unit.log" || rc=1
+  case_lines "build/$preset" | tee "$log/unit.cases"
+  "${ctest[@]}" -L e2e "$@" | tee "$log/e2e.log" || rc=1
+  case_lines "build/$preset" | tee "$log/e2e.cases"
+  retried_cases "$log/e2e.cases" >"$(retry_log "$preset")"
+  { cat "$log/unit.log" "$log/e2e.log" | failed_tests; failed_cases "$log/unit.cases" "$log/e2e.cases"; } \
+    >"$(failed_log "$preset")"
   return $rc
 }
 
@@ -97,7 +111,7 @@ for preset in "${suites[@]}"; do
     sed 's/^/      /' "$failed"
   fi
   if [ -s "$retried" ]; then
-    echo "    end-to-end tests that failed once and passed on their retry:"
+    echo "    end-to-end cases that failed once and passed on their retry:"
     sed 's/^/      /' "$retried"
   fi
   if [ -s "$restarts" ]; then

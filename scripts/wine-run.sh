@@ -15,17 +15,24 @@
 set -uo pipefail
 [ "${KORVANE_NO_WINE:-}" = 1 ] && exit 0
 
-out=$(mktemp) err=$(mktemp) status=$(mktemp)
-trap 'rm -f "$out" "$err" "$status"' EXIT
-# Standard output and standard error pass through as they come, each also
-# copied to a file; bash waits for the whole pipeline, copies included.
-{ { "$@"; echo $? >"$status"; } 2>&1 >&3 3>&- | tee "$err" >&2; } 3>&1 | tee "$out"
-rc=$(cat "$status")
+out=$(mktemp) err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+# Standard output and standard error go to files, and then out, once the
+# program has ended. Not through pipes: the first window of a program starts
+# Wine's desktop process (explorer.exe) when none runs, which inherits the
+# program's output and holds it open until it idles out a second later, so
+# that whoever reads a pipe would wait that second for every such program.
+run() {
+  "$@" >"$out" 2>"$err" </dev/null
+  rc=$?
+  cat "$out"
+  cat "$err" >&2
+}
+run "$@"
 if [ "$rc" -ne 0 ] && [ ! -s "$out" ] && [ ! -s "$err" ]; then
   line="$(basename -- "$2") ${*:3}: ended with status $rc before writing anything; started once more"
   echo "wine-run: $line" >&2
   [ -n "${KORVANE_RESTART_LOG:-}" ] && echo "$line" >>"$KORVANE_RESTART_LOG"
-  "$@"
-  rc=$?
+  run "$@"
 fi
 exit "$rc"
