@@ -26,8 +26,9 @@ for arg in "$@"; do
 done
 [ -n "$positive" ] || positive="*"
 
-passed() { sed -n 's/^\[       OK \] \([^ ]*\) ([0-9]* ms)$/\1/p' "$1"; }
-failed() { sed -n 's/^\[  FAILED  \] \([^ ,]*\).* ([0-9]* ms)$/\1/p' "$1"; }
+# A Windows program ends its lines with CR LF.
+passed() { sed -n 's/^\[       OK \] \([^ ]*\) ([0-9]* ms)\r*$/\1/p' "$1"; }
+failed() { sed -n 's/^\[  FAILED  \] \([^ ,]*\).* ([0-9]* ms)\r*$/\1/p' "$1"; }
 
 "${cmd[@]}" "--gtest_filter=$positive${negative:+-$negative}" | tee "$out"
 rc=${PIPESTATUS[0]}

@@ -146,7 +146,8 @@ TEST_F(Launch, ADoubleClickIsOneCommand) {
   DoubleClickAt(Caption(app, kHelp));
   AnsweredInputAfterIt(app);
   EXPECT_EQ(app.ProcessesStarted(), 2) << "the caption";
-  EXPECT_EQ(WaitForRecord(cd, "write.exe"), one + "\n" + one);
+  WaitUntil([&] { return cd.RecordedCommandLines("write.exe") == one + "\n" + one; });
+  EXPECT_EQ(cd.RecordedCommandLines("write.exe"), one + "\n" + one);
   EXPECT_TRUE(app.Running());
 }
 
@@ -185,7 +186,7 @@ TEST_F(Launch, HelpRepeatedThenExit) {
   ClickAt(Caption(app, kHelp));
   EXPECT_EQ(WaitForRecord(cd, "write.exe"), one);
   ClickAt(Picture(app, kHelp));
-  for (int i = 0; i < 100 && cd.RecordedCommandLines("write.exe") == one; ++i) Sleep(50);
+  WaitUntil([&] { return cd.RecordedCommandLines("write.exe") != one; }, 5000);
   EXPECT_EQ(cd.RecordedCommandLines("write.exe"), one + "\n" + one);
   EXPECT_TRUE(app.Running());
   ClickAt(Caption(app, kExit));
