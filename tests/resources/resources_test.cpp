@@ -45,8 +45,7 @@ BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD lang, LONG_PTR list)
 }
 
 // The strings exactly as the window and the message boxes must show them:
-// identifiers base to base + 4 hold the German, English, French, Italian
-// and Spanish text.
+// base + 0 to 4 hold the German, English, French, Italian and Spanish text.
 struct ExpectedStrings {
   UINT base;
   const char *de, *en, *fr, *it, *es;  // UTF-8
@@ -236,10 +235,9 @@ TEST_F(Resources, PanelsAreWhiteWithDarkRedText) {
     if (pic.id == IDB_HEADER) continue;
     ASSERT_NO_FATAL_FAILURE(Load(&pic));
     pic.ExpectWhiteCorners();
-    // The heading and the text use the two dark reds.
+    // The heading and the text use the two dark reds, on a mostly white background.
     EXPECT_GE(pic.Count(0x8C0A0A), 50u) << "panel " << pic.id << ": pixels of #8C0A0A";
     EXPECT_GE(pic.Count(0x800000), 50u) << "panel " << pic.id << ": pixels of #800000";
-    // Mostly background.
     EXPECT_GE(pic.Count(0xFFFFFF), size_t(pic.width * pic.height) / 2) << "panel " << pic.id << ": white pixels";
   }
 }
@@ -295,8 +293,7 @@ TEST_F(Resources, ClickSoundIsTheFixedRiffLayout) {
   int loudest = 0;
   for (int16_t s : samples) loudest = std::max(loudest, std::abs(int(s)));
   EXPECT_GE(loudest, 2000) << "the sound is (nearly) silent";
-  // It fades out: the last milliseconds are close to silence, so the end
-  // does not click.
+  // It fades out to near silence, so that the end does not click.
   for (size_t i = samples.size() - 20; i < samples.size(); ++i)
     EXPECT_LE(std::abs(int(samples[i])), 64) << "sample " << i << " of " << samples.size();
 }
@@ -320,11 +317,9 @@ TEST_F(Resources, IconGroupsHoldOne16x16Image256Colours) {
     std::string image = Resource(RT_ICON, icon.second, kNeutral);
     EXPECT_EQ(image.size(), U32(group, 6 + 8)) << "image size against its directory entry";
     ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER)) << "icon image " << icon.second << " missing or short";
-    BITMAPINFOHEADER h;
-    std::memcpy(&h, image.data(), sizeof h);
     // The height covers the XOR image and the AND mask.
-    EXPECT_EQ(std::make_tuple(h.biWidth, h.biHeight, h.biBitCount), std::make_tuple(16L, 32L, WORD(8)))
-        << "width, height, bit count";
+    EXPECT_EQ(std::make_tuple(U32(image, 4), U32(image, 8), U16(image, 14)), std::make_tuple(16u, 32u, 8u))
+        << "biWidth, biHeight, biBitCount";
     // 40 + 256 colours + 16x16 bytes + 16 mask rows of 4 bytes.
     EXPECT_EQ(image.size(), 40u + 1024u + 256u + 64u);
 
@@ -364,28 +359,24 @@ TEST_F(Resources, VersionBlockNamesTheRelease) {
 
   const struct {
     const char* name;
-    const char* want;  // nullptr: any text but an empty one
+    const char* want;
   } values[] = {{"FileVersion", KORVANE_VERSION_STR},
                 {"ProductVersion", KORVANE_VERSION_STR},
                 {"ProductName", u8"Korvane 6"},
                 {"FileDescription", u8"Korvane 6 installation CD start menu"},
                 {"OriginalFilename", u8"Korvane6Menu.exe"},
                 {"InternalName", u8"Korvane6Menu.exe"},
-                {"CompanyName", u8"Korvane Messtechnik GmbH"},
-                {"LegalCopyright", nullptr}};
-  for (const auto& v : values) {
-    std::wstring key = Widen((std::string("\\StringFileInfo\\040904B0\\") + v.name).c_str());
+                {"CompanyName", u8"Korvane Messtechnik GmbH"}};
+  auto value = [&block](const char* name) {
+    const std::wstring key = Widen((std::string("\\StringFileInfo\\040904B0\\") + name).c_str());
     wchar_t* text = nullptr;
     UINT chars = 0;
-    ASSERT_TRUE(VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&text), &chars))
-        << "no value " << v.name << " under 040904B0";
-    std::wstring got(text, wcsnlen(text, chars));
-    if (v.want) {
-      EXPECT_EQ(got, Widen(v.want)) << v.name;
-    } else {
-      EXPECT_NE(got, L"") << v.name << " is empty";
-    }
-  }
+    EXPECT_TRUE(VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&text), &chars))
+        << "no value " << name << " under 040904B0";
+    return text ? std::wstring(text, wcsnlen(text, chars)) : std::wstring();
+  };
+  for (const auto& v : values) EXPECT_EQ(value(v.name), Widen(v.want)) << v.name;
+  EXPECT_NE(value("LegalCopyright"), L"") << "LegalCopyright is empty";
 }
 
 TEST(Version, ShownAsMajorTwoDigitMinorFourDigitPatch) {
