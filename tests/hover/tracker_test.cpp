@@ -1,16 +1,13 @@
-// clsTrackMouse and mdlTrackMouse with real windows and real messages: the
-// registry keys, hooking and unhooking, message pass-through with sentinel
-// results, recorded message and event sequences, and the event pattern that
-// the real pointer produces.
+// clsTrackMouse and mdlTrackMouse with real windows, real messages and the real
+// pointer: registry keys, hooking and unhooking, pass-through, event order.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
-#include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "hover/clsTrackMouse.h"
@@ -19,60 +16,28 @@
 
 namespace {
 
-using mdlTrackMouse::DuplicateKeyError;
 using mdlTrackMouse::TrackerKey;
 using mdlTrackMouse::Trackers;
 
-// What the control's own procedure saw and what the tracker raised, in one
-// sequence: the order shows whether an event came before the control saw
-// the message.
-enum Kind { kMessage, kOver, kOut };
-struct Entry {
-  Kind kind;
-  HWND hwnd;
-  UINT msg;  // for kMessage
-  bool operator==(const Entry& o) const { return kind == o.kind && hwnd == o.hwnd && msg == o.msg; }
-};
-std::vector<Entry> g_log;
+// What the controls saw ("WM_MOUSEHOVER to a") and the trackers raised
+// ("MouseOver(a)"), in one sequence, so that it shows which came first.
+using Log = std::vector<std::string>;
+Log g_log;
 
-// Failure messages name messages, events and windows instead of numbers.
+int Count(const std::string& entry) { return static_cast<int>(std::count(g_log.begin(), g_log.end(), entry)); }
+
 std::string MessageName(UINT msg) {
-  switch (msg) {
-    case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
-    case WM_MOUSEHOVER: return "WM_MOUSEHOVER";
-    case WM_MOUSELEAVE: return "WM_MOUSELEAVE";
-  }
-  char text[32];
-  if (msg >= WM_APP && msg < 0xC000)
-    std::snprintf(text, sizeof text, "WM_APP+%u", msg - WM_APP);
-  else if (msg >= WM_USER && msg < WM_APP)
-    std::snprintf(text, sizeof text, "WM_USER+%u", msg - WM_USER);
-  else
-    std::snprintf(text, sizeof text, "message 0x%04X", msg);
-  return text;
+  if (msg == WM_MOUSEMOVE) return "WM_MOUSEMOVE";
+  if (msg == WM_MOUSEHOVER) return "WM_MOUSEHOVER";
+  if (msg == WM_MOUSELEAVE) return "WM_MOUSELEAVE";
+  if (msg >= WM_APP) return "WM_APP+" + std::to_string(msg - WM_APP);
+  return "WM_USER+" + std::to_string(msg - WM_USER);  // the only others the tests send or log
 }
 
-// The test's controls by their window text ("a", "b"); anything else by its handle.
-std::string WindowName(HWND h) {
+std::string WindowName(HWND h) {  // the test's controls by their window text, "a" and "b"
   char text[16] = {};
-  if (h && IsWindow(h) && GetWindowTextA(h, text, sizeof text) > 0) return text;
-  char handle[32];
-  std::snprintf(handle, sizeof handle, "window %p", static_cast<void*>(h));
-  return handle;
-}
-
-void PrintTo(Kind kind, std::ostream* os) {
-  *os << (kind == kOver ? "MouseOver" : kind == kOut ? "MouseOut" : "message");
-}
-
-// "MouseOver(a)", "MouseOut(b)", "WM_MOUSEHOVER to a".
-void PrintTo(const Entry& e, std::ostream* os) {
-  if (e.kind == kMessage) {
-    *os << MessageName(e.msg) << " to " << WindowName(e.hwnd);
-  } else {
-    PrintTo(e.kind, os);
-    *os << "(" << WindowName(e.hwnd) << ")";
-  }
+  GetWindowTextA(h, text, sizeof text);
+  return text;
 }
 
 // Messages that the tests send carry this wParam; the control's procedure
@@ -80,64 +45,63 @@ void PrintTo(const Entry& e, std::ostream* os) {
 const WPARAM kProbe = 0x5EED;
 LRESULT Sentinel(UINT msg) { return static_cast<LRESULT>(0xDEAD0000u | msg); }
 
-// Set by a test to look at the tracker from inside the control's procedure.
+// Set by a test: whether that tracker was alive when a control's procedure last ran.
 std::weak_ptr<clsTrackMouse> g_watched;
 bool g_watchedAliveInProc = false;
 
-bool Interesting(UINT msg) {
-  return msg == WM_MOUSEMOVE || msg == WM_MOUSEHOVER || msg == WM_MOUSELEAVE || msg >= WM_USER;
-}
-
 LRESULT CALLBACK ControlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  if (Interesting(msg)) g_log.push_back({kMessage, h, msg});
-  if (wp == kProbe) {
-    g_watchedAliveInProc = !g_watched.expired();
-    return Sentinel(msg);
-  }
+  if (msg == WM_MOUSEMOVE || msg == WM_MOUSEHOVER || msg == WM_MOUSELEAVE || msg >= WM_USER)
+    g_log.push_back(MessageName(msg) + " to " + WindowName(h));
+  g_watchedAliveInProc = !g_watched.expired();
+  if (wp == kProbe) return Sentinel(msg);
   return DefWindowProcA(h, msg, wp, lp);
 }
 
-// A tracked object that is nothing but a window.
-struct RawWindow : tk::Container {
+// Sends a probe, expects the control's own answer, and gives what was logged on the way.
+Log Sent(HWND h, UINT msg) {
+  g_log.clear();
+  EXPECT_EQ(SendMessageA(h, msg, kProbe, 0), Sentinel(msg)) << MessageName(msg) << " to " << WindowName(h);
+  return g_log;
+}
+
+struct RawWindow : tk::Container {  // a tracked object that is nothing but a window
   HWND h = nullptr;
   HWND hwnd() const override { return h; }
 };
 
 LONG_PTR ProcOf(HWND h) { return GetWindowLongPtrA(h, GWLP_WNDPROC); }
+const LONG_PTR kControlProc = reinterpret_cast<LONG_PTR>(&ControlProc);
 const LONG_PTR kWindowProc = reinterpret_cast<LONG_PTR>(&mdlTrackMouse::WindowProc);
 
-void Pump(DWORD ms) {
-  DWORD start = GetTickCount();
-  do {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-    Sleep(5);
-  } while (GetTickCount() - start < ms);
+// Handles this thread's messages until done(), false if not within timeoutMs.
+template <typename Done>
+bool PumpUntil(Done done, DWORD timeoutMs = 10000) {
+  auto pumped = [&] {
+    for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&m);
+    return done();
+  };
+  return harness::WaitUntil(pumped, timeoutMs);
 }
-
-// Moves the real pointer, then lets this thread handle what that caused.
-void RestAt(POINT p, DWORD ms = 250) {
-  harness::MovePointer(p);
-  Pump(ms);
-}
+bool Never() { return false; }
+void Pump(DWORD ms) { PumpUntil(Never, ms); }  // handles them for `ms`
 
 const POINT kParkedAway{700, 560};  // on no window of this test
+
+bool RegisterTestClasses() {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = ControlProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TrackerTestControl";
+  const bool control = RegisterClassA(&wc) != 0;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "TrackerTestParent";
+  return control && RegisterClassA(&wc) != 0;
+}
 
 class Tracker : public ::testing::Test {
  protected:
   void SetUp() override {
-    static bool registered = false;
-    if (!registered) {
-      WNDCLASSA wc{};
-      wc.lpfnWndProc = ControlProc;
-      wc.hInstance = GetModuleHandleA(nullptr);
-      wc.lpszClassName = "TrackerTestControl";
-      RegisterClassA(&wc);
-      wc.lpfnWndProc = DefWindowProcA;
-      wc.lpszClassName = "TrackerTestParent";
-      RegisterClassA(&wc);
-      registered = true;
-    }
+    static const bool registered = RegisterTestClasses();
     harness::MovePointer(kParkedAway);
     parent_ = CreateWindowExA(0, "TrackerTestParent", "tracker test", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200,
                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -145,12 +109,8 @@ class Tracker : public ::testing::Test {
                            GetModuleHandleA(nullptr), nullptr);
     b_.h = CreateWindowExA(0, "TrackerTestControl", "b", WS_CHILD | WS_VISIBLE, 150, 0, 120, 80, parent_, nullptr,
                            GetModuleHandleA(nullptr), nullptr);
-    ASSERT_TRUE(parent_ && a_.h && b_.h);
-    origA_ = ProcOf(a_.h);
-    origB_ = ProcOf(b_.h);
+    ASSERT_TRUE(registered && parent_ && a_.h && b_.h);
     Pump(50);
-    g_log.clear();
-    g_watched.reset();
   }
 
   void TearDown() override {
@@ -159,44 +119,35 @@ class Tracker : public ::testing::Test {
     EXPECT_TRUE(Trackers().Keys().empty()) << "a test left a tracker registered";
   }
 
-  // A tracker whose events are written into the log.
-  std::shared_ptr<clsTrackMouse> NewTracker() {
+  // A tracker whose events are written into the log, tracking `object` if given.
+  static std::shared_ptr<clsTrackMouse> NewTracker(tk::Container* object = nullptr) {
     auto t = std::make_shared<clsTrackMouse>();
     clsTrackMouse* raw = t.get();
-    t->MouseOver = [raw] { g_log.push_back({kOver, raw->TrackObject()->hwnd(), 0}); };
-    t->MouseOut = [raw] { g_log.push_back({kOut, raw->TrackObject()->hwnd(), 0}); };
+    t->MouseOver = [raw] { g_log.push_back("MouseOver(" + WindowName(raw->TrackObject()->hwnd()) + ")"); };
+    t->MouseOut = [raw] { g_log.push_back("MouseOut(" + WindowName(raw->TrackObject()->hwnd()) + ")"); };
+    if (object) t->SetTrackObject(object);
     return t;
   }
 
-  // The registry keys the controls must have: "TM" and the handle as a
-  // signed 32-bit number, written out here rather than asked of TrackerKey.
-  static std::vector<std::string> Keys(std::initializer_list<HWND> windows) {
-    std::vector<std::string> keys;
-    for (HWND h : windows)
-      keys.push_back("TM" + std::to_string(static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(h))));
-    std::sort(keys.begin(), keys.end());
-    return keys;
-  }
-
-  int Count(Kind kind) const {
-    int n = 0;
-    for (const auto& e : g_log) n += e.kind == kind;
-    return n;
+  // Only `t` tracks, and it tracks `h`: hooked, chained onto ControlProc, under the one key
+  // ("TM" and the handle as a signed 32-bit number, written out rather than asked of TrackerKey).
+  static void ExpectHooked(const std::shared_ptr<clsTrackMouse>& t, HWND h) {
+    EXPECT_TRUE(t->Tracking());
+    EXPECT_EQ(ProcOf(h), kWindowProc);
+    EXPECT_EQ(t->PrevWndProc(), kControlProc) << "chained onto the wrong procedure";
+    EXPECT_EQ(Trackers().Keys(), Log{"TM" + std::to_string(static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(h)))});
+    EXPECT_EQ(Trackers().Item(TrackerKey(h)), t);
   }
 
   HWND parent_ = nullptr;
   RawWindow a_, b_;
-  LONG_PTR origA_ = 0, origB_ = 0;
 };
 
 TEST(TrackerKey, IsTMAndTheHandleAsSigned32BitDecimal) {
-  struct Case {
-    std::uintptr_t handle;
-    const char* key;
-  } cases[] = {
+  const std::tuple<std::uintptr_t, const char*> cases[] = {
       {1312, "TM1312"}, {0x7FFFFFFF, "TM2147483647"}, {0x80000000u, "TM-2147483648"}, {0xFFFFFFFEu, "TM-2"}, {0, "TM0"},
   };
-  for (const auto& c : cases) EXPECT_EQ(TrackerKey(reinterpret_cast<HWND>(c.handle)), c.key) << c.handle;
+  for (const auto& [handle, key] : cases) EXPECT_EQ(TrackerKey(reinterpret_cast<HWND>(handle)), key) << handle;
 }
 
 TEST_F(Tracker, AssigningRegistersOneKeyAndHooksTheControl) {
@@ -204,262 +155,189 @@ TEST_F(Tracker, AssigningRegistersOneKeyAndHooksTheControl) {
   EXPECT_FALSE(t->Tracking());
   EXPECT_EQ(t->PrevWndProc(), 0);
   t->SetTrackObject(&a_);
-  EXPECT_TRUE(t->Tracking());
   EXPECT_EQ(t->TrackObject(), &a_);
-  EXPECT_EQ(Trackers().Keys(), Keys({a_.h}));
-  EXPECT_EQ(Trackers().Item(TrackerKey(a_.h)), t);
-  EXPECT_EQ(ProcOf(a_.h), kWindowProc);
-  EXPECT_EQ(t->PrevWndProc(), origA_);
-  t.reset();
+  ExpectHooked(t, a_.h);
 }
 
 TEST_F(Tracker, RequestsHoverAfterOneMillisecondAndLeave) {
   // With the pointer on the control the request stays pending and can be read back.
-  auto t = NewTracker();
   POINT inside{10, 10};
   ClientToScreen(a_.h, &inside);
-  RestAt(inside);
-  t->SetTrackObject(&a_);
+  harness::MovePointer(inside);
+  Pump(250);
+  auto t = NewTracker(&a_);
   TRACKMOUSEEVENT query{sizeof query, TME_QUERY, nullptr, 0xDEADBEEF};
   ASSERT_TRUE(TrackMouseEvent(&query));
   EXPECT_EQ(query.hwndTrack, a_.h);
   EXPECT_EQ(query.dwFlags & (TME_HOVER | TME_LEAVE), static_cast<DWORD>(TME_HOVER | TME_LEAVE));
   EXPECT_EQ(query.dwHoverTime, 1u);
-  t.reset();
-  harness::MovePointer(kParkedAway);
-  Pump(100);
 }
 
 TEST_F(Tracker, AssigningTheSameControlAgainKeepsOneKeyAndThePreviousProcedure) {
   auto t = NewTracker();
   for (int round = 1; round <= 3; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
     t->SetTrackObject(&a_);
-    EXPECT_EQ(Trackers().Keys(), Keys({a_.h})) << "round " << round;
-    EXPECT_EQ(t->PrevWndProc(), origA_) << "round " << round << ": chained onto itself";
-    EXPECT_EQ(ProcOf(a_.h), kWindowProc);
+    ExpectHooked(t, a_.h);
   }
   t.reset();
-  EXPECT_EQ(ProcOf(a_.h), origA_);
+  EXPECT_EQ(ProcOf(a_.h), kControlProc);
 }
 
 TEST_F(Tracker, AssigningASecondControlUnhooksTheFirst) {
-  auto t = NewTracker();
-  t->SetTrackObject(&a_);
+  auto t = NewTracker(&a_);
   t->SetTrackObject(&b_);
-  EXPECT_EQ(ProcOf(a_.h), origA_);
-  EXPECT_EQ(ProcOf(b_.h), kWindowProc);
-  EXPECT_EQ(t->PrevWndProc(), origB_);
-  EXPECT_EQ(Trackers().Keys(), Keys({b_.h}));
-  // The first control's messages no longer raise events.
-  SendMessageA(a_.h, WM_MOUSEHOVER, kProbe, 0);
-  SendMessageA(b_.h, WM_MOUSEHOVER, kProbe, 0);
-  std::vector<Entry> expected = {{kMessage, a_.h, WM_MOUSEHOVER}, {kOver, b_.h, 0}, {kMessage, b_.h, WM_MOUSEHOVER}};
-  EXPECT_EQ(g_log, expected);
-  t.reset();
+  EXPECT_EQ(ProcOf(a_.h), kControlProc);
+  ExpectHooked(t, b_.h);
+  EXPECT_EQ(Sent(a_.h, WM_MOUSEHOVER), Log{"WM_MOUSEHOVER to a"}) << "the first control still raises events";
+  EXPECT_EQ(Sent(b_.h, WM_MOUSEHOVER), (Log{"MouseOver(b)", "WM_MOUSEHOVER to b"}));
 }
 
 // Nothing, or a second stop, must not touch a window procedure: whatever
 // another party installed after the tracker stopped stays installed.
 TEST_F(Tracker, NothingAndRepeatedStopsChangeNoProcedure) {
-  struct Case {
-    const char* what;
-    void (*act)(clsTrackMouse&);
-  } cases[] = {
-      {"StopTracking twice", [](clsTrackMouse& t) { t.StopTracking(); }},
-      {"nothing assigned while holding", [](clsTrackMouse& t) { t.SetTrackObject(nullptr); }},
-      {"nothing assigned twice",
-       [](clsTrackMouse& t) {
-         t.SetTrackObject(nullptr);
-         t.SetTrackObject(nullptr);
-       }},
+  const std::tuple<const char*, void (*)(clsTrackMouse&), int> cases[] = {
+      {"StopTracking twice", [](clsTrackMouse& t) { t.StopTracking(); }, 1},
+      {"nothing assigned while holding", [](clsTrackMouse& t) { t.SetTrackObject(nullptr); }, 1},
+      {"nothing assigned twice", [](clsTrackMouse& t) { t.SetTrackObject(nullptr); }, 2},
   };
-  for (const auto& c : cases) {
-    auto t = NewTracker();
-    t->SetTrackObject(&a_);
+  const LONG_PTR other = reinterpret_cast<LONG_PTR>(&DefWindowProcA);
+  for (const auto& [what, act, times] : cases) {
+    SCOPED_TRACE(what);
+    auto t = NewTracker(&a_);
     t->StopTracking();
-    EXPECT_FALSE(t->Tracking()) << c.what;
-    EXPECT_EQ(ProcOf(a_.h), origA_) << c.what;
-    EXPECT_TRUE(Trackers().Keys().empty()) << c.what;
-    LONG_PTR other = reinterpret_cast<LONG_PTR>(&DefWindowProcA);
+    EXPECT_FALSE(t->Tracking());
+    EXPECT_EQ(ProcOf(a_.h), kControlProc);
+    EXPECT_TRUE(Trackers().Keys().empty());
     SetWindowLongPtrA(a_.h, GWLP_WNDPROC, other);
-    c.act(*t);
-    EXPECT_EQ(ProcOf(a_.h), other) << c.what;
-    EXPECT_FALSE(t->Tracking()) << c.what;
-    SetWindowLongPtrA(a_.h, GWLP_WNDPROC, origA_);
+    for (int i = 0; i < times; ++i) act(*t);
+    EXPECT_EQ(ProcOf(a_.h), other);
+    EXPECT_FALSE(t->Tracking());
+    SetWindowLongPtrA(a_.h, GWLP_WNDPROC, kControlProc);
   }
 }
 
 TEST_F(Tracker, ASecondTrackerOnTheSameControlFailsAndTheFirstKeepsWorking) {
-  auto first = NewTracker();
+  auto first = NewTracker(&a_);
   auto second = NewTracker();
-  first->SetTrackObject(&a_);
-  EXPECT_THROW(second->SetTrackObject(&a_), DuplicateKeyError);
+  EXPECT_THROW(second->SetTrackObject(&a_), mdlTrackMouse::DuplicateKeyError);
   EXPECT_FALSE(second->Tracking());
   EXPECT_EQ(second->TrackObject(), &a_) << "holding the object after the failed start";
-  EXPECT_EQ(Trackers().Item(TrackerKey(a_.h)), first);
-  EXPECT_EQ(ProcOf(a_.h), kWindowProc);
-  EXPECT_EQ(first->PrevWndProc(), origA_);
-
-  int secondEvents = 0;
-  second->MouseOver = second->MouseOut = [&secondEvents] { ++secondEvents; };
-  EXPECT_EQ(SendMessageA(a_.h, WM_MOUSEHOVER, kProbe, 0), Sentinel(WM_MOUSEHOVER));
-  std::vector<Entry> expected = {{kOver, a_.h, 0}, {kMessage, a_.h, WM_MOUSEHOVER}};
-  EXPECT_EQ(g_log, expected);
-  EXPECT_EQ(secondEvents, 0);
-
+  ExpectHooked(first, a_.h);
+  second->MouseOver = second->MouseOut = [] { g_log.push_back("an event of the second tracker"); };
+  EXPECT_EQ(Sent(a_.h, WM_MOUSEHOVER), (Log{"MouseOver(a)", "WM_MOUSEHOVER to a"}));
   // Letting go of the failed one leaves the first one's hook and entry alone.
   second.reset();
-  EXPECT_EQ(ProcOf(a_.h), kWindowProc);
-  EXPECT_EQ(Trackers().Item(TrackerKey(a_.h)), first);
+  ExpectHooked(first, a_.h);
   first.reset();
-  EXPECT_EQ(ProcOf(a_.h), origA_);
+  EXPECT_EQ(ProcOf(a_.h), kControlProc);
 }
 
 TEST_F(Tracker, ReleasingRestoresTheProcedureAndRemovesTheEntry) {
-  auto t = NewTracker();
-  t->SetTrackObject(&a_);
+  auto t = NewTracker(&a_);
   std::weak_ptr<clsTrackMouse> weak = t;
   t.reset();
   EXPECT_TRUE(weak.expired()) << "the registry must not keep a tracker alive";
-  EXPECT_EQ(ProcOf(a_.h), origA_);
+  EXPECT_EQ(ProcOf(a_.h), kControlProc);
   EXPECT_TRUE(Trackers().Keys().empty());
   for (UINT msg : {WM_MOUSEMOVE, WM_MOUSEHOVER, WM_MOUSELEAVE})
-    EXPECT_EQ(SendMessageA(a_.h, msg, kProbe, 0), Sentinel(msg));
-  std::vector<Entry> expected = {
-      {kMessage, a_.h, WM_MOUSEMOVE}, {kMessage, a_.h, WM_MOUSEHOVER}, {kMessage, a_.h, WM_MOUSELEAVE}};
-  EXPECT_EQ(g_log, expected);
+    EXPECT_EQ(Sent(a_.h, msg), Log{MessageName(msg) + " to a"});
 }
 
 // Every message reaches the control's own procedure exactly once, after the
 // tracker's event, and its result comes back unchanged.
 TEST_F(Tracker, EveryMessagePassesOnOnceWithItsResult) {
-  struct Case {
-    UINT msg;
-    std::vector<Kind> sequence;
-  } cases[] = {
-      {WM_MOUSEMOVE, {kMessage}},         {WM_MOUSEHOVER, {kOver, kMessage}}, {WM_MOUSELEAVE, {kOut, kMessage}},
-      {WM_USER + 7, {kMessage}},          {WM_MOUSEMOVE, {kMessage}},  // after a re-arm as well
-      {WM_MOUSEHOVER, {kOver, kMessage}}, {WM_APP + 1, {kMessage}},
+  const std::tuple<UINT, Log> cases[] = {
+      {WM_MOUSEMOVE, {"WM_MOUSEMOVE to a"}},
+      {WM_MOUSEHOVER, {"MouseOver(a)", "WM_MOUSEHOVER to a"}},
+      {WM_MOUSELEAVE, {"MouseOut(a)", "WM_MOUSELEAVE to a"}},
+      {WM_USER + 7, {"WM_USER+7 to a"}},
+      {WM_MOUSEMOVE, {"WM_MOUSEMOVE to a"}},  // after a re-arm as well
+      {WM_MOUSEHOVER, {"MouseOver(a)", "WM_MOUSEHOVER to a"}},
+      {WM_APP + 1, {"WM_APP+1 to a"}},
   };
-  auto t = NewTracker();
-  t->SetTrackObject(&a_);
+  auto t = NewTracker(&a_);
   Pump(100);  // the leave that arming away from the pointer brings
-  for (const auto& c : cases) {
-    g_log.clear();
-    LRESULT result = SendMessageA(a_.h, c.msg, kProbe, 0);
-    EXPECT_EQ(result, Sentinel(c.msg)) << MessageName(c.msg);
-    std::vector<Entry> expected;
-    for (Kind k : c.sequence) expected.push_back({k, a_.h, k == kMessage ? c.msg : 0});
-    EXPECT_EQ(g_log, expected) << MessageName(c.msg);
-    EXPECT_TRUE(t->Tracking());
-    EXPECT_EQ(t->PrevWndProc(), origA_) << MessageName(c.msg);
-    EXPECT_EQ(ProcOf(a_.h), kWindowProc);
-    EXPECT_EQ(Trackers().Keys(), Keys({a_.h}));
+  for (const auto& [msg, sequence] : cases) {
+    SCOPED_TRACE(MessageName(msg));
+    EXPECT_EQ(Sent(a_.h, msg), sequence);
+    ExpectHooked(t, a_.h);
     Pump(30);
   }
-  t.reset();
 }
 
-// The window's owner may release the tracker from inside its own event (a
-// click on Exit unloads the window from within the control's procedure).
-// The tracker must live until that message is through.
+// The window's owner may release the tracker inside its own event (a click on Exit
+// unloads the window): the tracker must live until that message is through.
 TEST_F(Tracker, ReleasedFromInsideItsOwnEventLivesUntilTheMessageIsThrough) {
-  auto owner = std::make_shared<std::shared_ptr<clsTrackMouse>>(NewTracker());
+  auto owner = std::make_shared<std::shared_ptr<clsTrackMouse>>(NewTracker(&a_));
   (*owner)->MouseOver = [owner] { owner->reset(); };
   g_watched = *owner;
-  (*owner)->SetTrackObject(&a_);
   Pump(100);
-  g_log.clear();
   g_watchedAliveInProc = false;
-  EXPECT_EQ(SendMessageA(a_.h, WM_MOUSEHOVER, kProbe, 0), Sentinel(WM_MOUSEHOVER));
+  EXPECT_EQ(Sent(a_.h, WM_MOUSEHOVER), Log{"WM_MOUSEHOVER to a"});
   EXPECT_TRUE(g_watchedAliveInProc) << "destroyed while its message was still on its way";
   EXPECT_TRUE(g_watched.expired()) << "not destroyed when the message was through";
-  EXPECT_EQ(ProcOf(a_.h), origA_);
+  EXPECT_EQ(ProcOf(a_.h), kControlProc);
   EXPECT_TRUE(Trackers().Keys().empty());
-  std::vector<Entry> expected = {{kMessage, a_.h, WM_MOUSEHOVER}};
-  EXPECT_EQ(g_log, expected);
 }
 
-// A handler may let go of the tracked control inside its own event, or
-// hand the tracker another control: the message on its way still reaches
-// the control it was sent to, exactly once, and its result comes back.
+// A handler may let go of the control inside its own event, or assign another: the
+// message still reaches the control it was sent to, once, and its result comes back.
 TEST_F(Tracker, LettingGoOfTheControlInsideAnEventStillPassesTheMessageOn) {
-  struct Case {
-    const char* what;
-    tk::Container* next;  // what the handler assigns
-  } cases[] = {{"nothing assigned", nullptr}, {"another control assigned", &b_}};
-  for (const auto& c : cases) {
-    auto t = NewTracker();
-    clsTrackMouse* raw = t.get();
-    tk::Container* next = c.next;
-    t->MouseOver = [raw, next] {
-      g_log.push_back({kOver, raw->TrackObject()->hwnd(), 0});
+  tk::Container* const assigned[] = {nullptr, &b_};
+  for (tk::Container* next : assigned) {
+    SCOPED_TRACE(next ? "another control assigned" : "nothing assigned");
+    auto t = NewTracker(&a_);
+    t->MouseOver = [raw = t.get(), next, log = t->MouseOver] {
+      log();
       raw->SetTrackObject(next);
     };
-    t->SetTrackObject(&a_);
     Pump(100);
-    g_log.clear();
-    EXPECT_EQ(SendMessageA(a_.h, WM_MOUSEHOVER, kProbe, 0), Sentinel(WM_MOUSEHOVER)) << c.what;
-    std::vector<Entry> expected = {{kOver, a_.h, 0}, {kMessage, a_.h, WM_MOUSEHOVER}};
-    EXPECT_EQ(g_log, expected) << c.what;
-    EXPECT_EQ(ProcOf(a_.h), origA_) << c.what;
+    EXPECT_EQ(Sent(a_.h, WM_MOUSEHOVER), (Log{"MouseOver(a)", "WM_MOUSEHOVER to a"}));
+    EXPECT_EQ(ProcOf(a_.h), kControlProc);
     t.reset();
-    EXPECT_EQ(ProcOf(b_.h), origB_) << c.what;
+    EXPECT_EQ(ProcOf(b_.h), kControlProc);
     Pump(30);
   }
 }
 
-// ---- The real pointer ----------------------------------------------------------
-
-// A pointer that only passes over a control: armed while the pointer is on
-// it, and left before any message of this thread is handled, so the 1 ms
-// hover request never sees it at rest. The control gets one MouseOut, then
-// its WM_MOUSELEAVE, and no MouseOver. (Arming with the pointer already
-// away is answered by Windows with an immediate leave; Wine 8 drops such a
-// request, so that case cannot be shown here.)
+// The real pointer passes over: armed with the pointer on the control, which leaves
+// before this thread handles a message, so the 1 ms hover never sees it at rest.
+// (Windows answers arming with the pointer away by an immediate leave; Wine 8 drops
+// such a request, so that case cannot be shown here.)
 TEST_F(Tracker, PassingOverWithoutRestRaisesOneMouseOutAndNoMouseOver) {
   POINT inside{60, 40};
   ClientToScreen(a_.h, &inside);
-  RestAt(inside);
-  auto t = NewTracker();
+  harness::MovePointer(inside);
+  Pump(250);
   g_log.clear();
-  t->SetTrackObject(&a_);
+  auto t = NewTracker(&a_);
   harness::JumpPointer(kParkedAway);
-  Pump(500);
-  std::vector<Entry> expected = {{kOut, a_.h, 0}, {kMessage, a_.h, WM_MOUSELEAVE}};
-  EXPECT_EQ(g_log, expected);
-  t.reset();
+  EXPECT_TRUE(PumpUntil([] { return Count("WM_MOUSELEAVE to a") > 0; }));
+  Pump(300);  // time for a MouseOver that must not come
+  EXPECT_EQ(g_log, (Log{"MouseOut(a)", "WM_MOUSELEAVE to a"}));
 }
 
 TEST_F(Tracker, EveryRestGivesMouseOverAndLeavingOneMouseOut) {
-  auto t = NewTracker();
-  t->SetTrackObject(&a_);
+  auto t = NewTracker(&a_);
   Pump(200);
   g_log.clear();
-  const POINT rests[] = {{10, 10}, {60, 40}, {100, 70}};
-  for (POINT p : rests) {
+  for (POINT p : {POINT{10, 10}, POINT{60, 40}, POINT{100, 70}}) {
+    const int overs = Count("MouseOver(a)");
     ClientToScreen(a_.h, &p);
-    RestAt(p);
+    harness::MovePointer(p);
+    EXPECT_TRUE(PumpUntil([&] { return Count("MouseOver(a)") > overs; })) << "no MouseOver at " << p.x << "," << p.y;
   }
-  RestAt(kParkedAway, 300);
-
-  SCOPED_TRACE("recorded: " + ::testing::PrintToString(g_log));
-  std::vector<Kind> events;
-  for (const auto& e : g_log)
-    if (e.kind != kMessage) events.push_back(e.kind);
-  EXPECT_GE(Count(kOver), 3) << "one MouseOver per rest";
-  EXPECT_EQ(Count(kOut), 1);
-  ASSERT_FALSE(events.empty());
-  EXPECT_EQ(events.back(), kOut) << "MouseOut comes last";
-  EXPECT_EQ(events.front(), kOver);
-  // Each event before the control saw its message.
-  for (size_t i = 0; i < g_log.size(); ++i) {
-    if (g_log[i].kind == kMessage) continue;
-    ASSERT_LT(i + 1, g_log.size());
-    EXPECT_EQ(g_log[i + 1].kind, kMessage);
-    EXPECT_EQ(MessageName(g_log[i + 1].msg), MessageName(g_log[i].kind == kOver ? WM_MOUSEHOVER : WM_MOUSELEAVE));
-  }
-  t.reset();
+  harness::MovePointer(kParkedAway);
+  EXPECT_TRUE(PumpUntil([] { return Count("WM_MOUSELEAVE to a") > 0; }));
+  Pump(300);  // time for a second MouseOut
+  // Movements aside: a MouseOver just before every WM_MOUSEHOVER (a rest may
+  // bring more than one), then one MouseOut just before WM_MOUSELEAVE, last.
+  Log seen = g_log, expected;
+  seen.erase(std::remove(seen.begin(), seen.end(), "WM_MOUSEMOVE to a"), seen.end());
+  for (size_t i = 2; i < seen.size(); i += 2) expected.insert(expected.end(), {"MouseOver(a)", "WM_MOUSEHOVER to a"});
+  expected.insert(expected.end(), {"MouseOut(a)", "WM_MOUSELEAVE to a"});
+  EXPECT_EQ(seen, expected);
 }
 
 }  // namespace
