@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <optional>
-#include <sstream>
 
 #include "registry/clsLxRegistry.h"
 #include "tests/registry/ScratchKey.h"
@@ -18,9 +18,7 @@ namespace {
 std::optional<std::string> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void WriteFile(const std::string& path, const std::string& content) {
@@ -40,12 +38,6 @@ std::vector<std::string> FilesIn(const std::string& folder) {
   return names;
 }
 
-std::string TempPath() {
-  char buf[MAX_PATH] = {};
-  GetTempPathA(sizeof buf, buf);
-  return buf;  // ends with "\"
-}
-
 // Whether the process token holds the privilege, and whether it is enabled,
 // read from the token itself.
 struct PrivilegeState {
@@ -55,22 +47,18 @@ struct PrivilegeState {
 PrivilegeState TokenState(const char* name) {
   PrivilegeState state;
   LUID luid;
-  if (!LookupPrivilegeValueA(nullptr, name, &luid)) return state;
-  state.known = true;
   HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return state;
+  state.known = LookupPrivilegeValueA(nullptr, name, &luid);
+  if (!state.known || !OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return state;
   DWORD size = 0;
   GetTokenInformation(token, TokenPrivileges, nullptr, 0, &size);
   std::vector<BYTE> buf(size);
-  if (GetTokenInformation(token, TokenPrivileges, buf.data(), size, &size)) {
-    const auto* list = reinterpret_cast<const TOKEN_PRIVILEGES*>(buf.data());
-    for (DWORD i = 0; i < list->PrivilegeCount; ++i) {
-      const LUID_AND_ATTRIBUTES& p = list->Privileges[i];
-      if (p.Luid.LowPart == luid.LowPart && p.Luid.HighPart == luid.HighPart) {
-        state.held = true;
-        state.enabled = (p.Attributes & SE_PRIVILEGE_ENABLED) != 0;
-      }
-    }
+  const auto* list = reinterpret_cast<const TOKEN_PRIVILEGES*>(buf.data());
+  const DWORD count = GetTokenInformation(token, TokenPrivileges, buf.data(), size, &size) ? list->PrivilegeCount : 0;
+  for (DWORD i = 0; i < count; ++i) {
+    const LUID_AND_ATTRIBUTES& p = list->Privileges[i];
+    if (p.Luid.LowPart == luid.LowPart && p.Luid.HighPart == luid.HighPart)
+      state = {true, true, (p.Attributes & SE_PRIVILEGE_ENABLED) != 0};
   }
   CloseHandle(token);
   return state;
@@ -81,13 +69,17 @@ class RegistryHive : public regtest::ScratchTest {
   void SetUp() override {
     ScratchTest::SetUp();
     static int serial = 0;
-    folder_ = TempPath() + "LxHive" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + "\\";
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);  // ends with a backslash
+    folder_ =
+        temp + std::string("LxHive") + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + "\\";
     ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr)) << folder_;
     SetRaw(Path(), "LxSentinelValue", REG_DWORD, {0xEF, 0xBE, 0xAD, 0xDE});
-    SetRaw(Sub("child"), "LxChildText", REG_SZ, regtest::ToBytes(std::string("child\0", 6)));
+    SetRaw(Sub("child"), "LxChildText", REG_SZ, regtest::ToBytes(regtest::Lit("child\0")));
   }
   void TearDown() override {
-    if (!hive_.empty()) ReleaseFixedHiveFile();
+    if (!hive_.empty()) DeleteFileA(hive_.c_str());
+    if (hadHive_) MoveFileA((folder_ + "regsav.before").c_str(), hive_.c_str());
     for (const std::string& f : FilesIn(folder_)) {
       SetFileAttributesA((folder_ + f).c_str(), FILE_ATTRIBUTE_NORMAL);
       DeleteFileA((folder_ + f).c_str());
@@ -95,31 +87,14 @@ class RegistryHive : public regtest::ScratchTest {
     EXPECT_TRUE(RemoveDirectoryA(folder_.c_str())) << folder_;
     ScratchTest::TearDown();
   }
-  // RegError holds an earlier failure, to show that hive operations keep it.
-  void LeaveEarlierFailure(harness::CallSite at = harness::CallSite::Here()) {
-    const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
-    reg.ReadSetting(HKEY_CURRENT_USER, Sub("absent"), "v");
-    ASSERT_EQ(2, reg.RegError()->Number());
-  }
-  void ExpectEarlierFailureKept(const char* after, harness::CallSite at = harness::CallSite::Here()) {
-    const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
-    EXPECT_EQ(2, reg.RegError()->Number()) << after;
-    EXPECT_EQ("clsLxRegistry.ReadSetting", reg.RegError()->Source()) << after;
-  }
-
   // LoadKey always mounts %temp%\regsav.reg: a file already there is moved
-  // aside for the test and put back after.
+  // aside for the test and put back by TearDown.
   std::string ClaimFixedHiveFile() {
     hive_ = reg.ExpandEnvString("%temp%\\regsav.reg");
     hadHive_ = MoveFileA(hive_.c_str(), (folder_ + "regsav.before").c_str());
     return hive_;
   }
-  void ReleaseFixedHiveFile() {  // by TearDown
-    DeleteFileA(hive_.c_str());
-    if (hadHive_) MoveFileA((folder_ + "regsav.before").c_str(), hive_.c_str());
-  }
 
-  clsLxRegistry reg;
   std::string folder_;
   std::string hive_;
   bool hadHive_ = false;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "registry/LxVariant.h"
+#include "registry/clsLxRegistry.h"
 #include "tests/harness/CallSite.h"
 
 // Failure messages show a tagged value as its kind and contents.
@@ -36,6 +37,20 @@ using Bytes = std::vector<BYTE>;
 
 inline Bytes ToBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
+// The whole literal, embedded NULs included (not its implicit terminator).
+template <size_t N>
+std::string Lit(const char (&s)[N]) {
+  return std::string(s, N - 1);
+}
+
+// "61 62 00" for failure messages.
+inline std::string Hex(const Bytes& b) {
+  std::string out;
+  char cell[4];
+  for (BYTE x : b) out.append(cell, snprintf(cell, sizeof cell, "%02X ", x));
+  return out;
+}
+
 // What one value holds, read with RegQueryValueExA.
 struct RawValue {
   LONG code = ERROR_SUCCESS;
@@ -50,6 +65,10 @@ inline bool KeyExists(HKEY root, const std::string& path) {
   return true;
 }
 
+inline LONG CreateKey(const std::string& path, HKEY* key) {
+  return RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key, nullptr);
+}
+
 // Every test of the registry suites derives from this fixture: Path() names a
 // key under HKEY_CURRENT_USER that exists, empty, while the test runs.
 class ScratchTest : public testing::Test {
@@ -57,10 +76,7 @@ class ScratchTest : public testing::Test {
   void SetUp() override {
     static int serial = 0;
     path_ = "Software\\LxRegistryTest\\" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    RegCloseKey(key);
+    CreateRaw(path_);
   }
   void TearDown() override {
     RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
@@ -76,8 +92,7 @@ class ScratchTest : public testing::Test {
               harness::CallSite at = harness::CallSite::Here()) const {
     const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, section.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                             &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, CreateKey(section, &key));
     // A non-NUL guard byte after the data: given a string whose terminator
     // was not counted, RegSetValueExA counts a NUL that follows the data (as
     // NT does), which would hide a value stored without one.
@@ -107,10 +122,23 @@ class ScratchTest : public testing::Test {
   void CreateRaw(const std::string& section, harness::CallSite at = harness::CallSite::Here()) const {
     const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, section.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                             &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, CreateKey(section, &key));
     RegCloseKey(key);
   }
+
+  // RegError holds an earlier failure, to show that an operation keeps it.
+  void LeaveEarlierFailure(harness::CallSite at = harness::CallSite::Here()) {
+    const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
+    reg.ReadSetting(HKEY_CURRENT_USER, Sub("absent"), "v");
+    ASSERT_EQ(2, reg.RegError()->Number());
+  }
+  void ExpectEarlierFailureKept(const std::string& after, harness::CallSite at = harness::CallSite::Here()) {
+    const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
+    EXPECT_EQ(2, reg.RegError()->Number()) << after;
+    EXPECT_EQ("clsLxRegistry.ReadSetting", reg.RegError()->Source()) << after;
+  }
+
+  clsLxRegistry reg;
 
  private:
   std::string path_;
@@ -124,17 +152,6 @@ inline DWORD CountOpenHandles() {
   for (uintptr_t value = 4; value < 0x10000; value += 4)
     if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
   return count;
-}
-
-// "61 62 00" for failure messages.
-inline std::string Hex(const Bytes& b) {
-  std::string out;
-  char cell[4];
-  for (BYTE x : b) {
-    snprintf(cell, sizeof cell, "%02X ", x);
-    out += cell;
-  }
-  return out;
 }
 
 }  // namespace regtest
