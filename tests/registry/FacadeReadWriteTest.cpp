@@ -3,24 +3,25 @@
 // trips, and the kinds that WriteSetting refuses.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "registry/clsLxRegistry.h"
 #include "tests/registry/ScratchKey.h"
 
 using regtest::Bytes;
+using regtest::Lit;
 using regtest::ToBytes;
 using V = LxVariant;
 
 namespace {
 
-class RegistryReadWrite : public regtest::ScratchTest {
- protected:
-  clsLxRegistry reg;
-};
+class RegistryReadWrite : public regtest::ScratchTest {};
 
-// The whole literal, embedded NULs included (not its implicit terminator).
-template <size_t N>
-std::string Lit(const char (&s)[N]) {
-  return std::string(s, N - 1);
+// Each setting by its name; a name listed twice makes the map the smaller.
+std::map<std::string, V> ByName(const std::vector<clsLxRegSetting>& all) {
+  std::map<std::string, V> named;
+  for (const clsLxRegSetting& s : all) named.emplace(s.SettingName(), s.Setting());
+  return named;
 }
 
 struct ReadCase {
@@ -75,20 +76,15 @@ TEST_F(RegistryReadWrite, ReadSettingReadRules) {
 }
 
 TEST_F(RegistryReadWrite, GetAllSettingsUsesTheSameReadRules) {
-  const std::vector<ReadCase> cases = ReadCases();
-  for (const ReadCase& c : cases) SetRaw(Path(), c.name, c.type, c.stored);
+  std::map<std::string, V> expected;
+  for (const ReadCase& c : ReadCases()) {
+    SetRaw(Path(), c.name, c.type, c.stored);
+    expected.emplace(c.name, c.expected);
+  }
   const auto all = reg.GetAllSettings(HKEY_CURRENT_USER, Path());
   ASSERT_TRUE(all.has_value()) << "error " << reg.RegError()->Number();
-  ASSERT_EQ(cases.size(), all->size());
-  for (const ReadCase& c : cases) {
-    int found = 0;
-    for (const clsLxRegSetting& s : *all) {
-      if (s.SettingName() != c.name) continue;
-      ++found;
-      EXPECT_EQ(c.expected, s.Setting()) << c.name;
-    }
-    EXPECT_EQ(1, found) << c.name;
-  }
+  EXPECT_EQ(expected.size(), all->size());
+  EXPECT_EQ(expected, ByName(*all));
 }
 
 TEST_F(RegistryReadWrite, DwordStoredWithMoreThanFourBytesIsRefusedWith234) {
@@ -105,17 +101,10 @@ TEST_F(RegistryReadWrite, GetAllSettingsListsValuesWithEmptyData) {
   SetRaw(Path(), "", REG_MULTI_SZ, {});
   const auto all = reg.GetAllSettings(HKEY_CURRENT_USER, Path());
   ASSERT_TRUE(all.has_value());
-  ASSERT_EQ(3u, all->size());
-  for (const clsLxRegSetting& s : *all) {
-    if (s.SettingName() == "empty sz")
-      EXPECT_EQ(V::String(""), s.Setting());
-    else if (s.SettingName() == "empty binary")
-      EXPECT_EQ(V::ByteArray({}), s.Setting());
-    else if (s.SettingName() == "")
-      EXPECT_EQ(V::StringArray({}), s.Setting());
-    else
-      ADD_FAILURE() << "unexpected value " << s.SettingName();
-  }
+  EXPECT_EQ(3u, all->size());
+  const std::map<std::string, V> expected = {
+      {"empty sz", V::String("")}, {"empty binary", V::ByteArray({})}, {"", V::StringArray({})}};
+  EXPECT_EQ(expected, ByName(*all));
 }
 
 TEST_F(RegistryReadWrite, ReadSettingDefaultValueAndCallersSpelling) {
@@ -156,10 +145,7 @@ TEST_F(RegistryReadWrite, WriteSettingWriteRulesAndRoundTrip) {
       {"texts", V::StringArray(S{"a", "b"}), REG_MULTI_SZ, ToBytes(Lit("a\0b\0\0")), V::StringArray(S{"a", "b"})},
       {"no texts", V::StringArray(S{}), REG_MULTI_SZ, {0}, V::StringArray(S{})},
       {"variants as text", V::Array(V::vbVariant, {V::Long(7), V::String("x"), V::Double(1.5), V::Boolean(true)}),
-       REG_MULTI_SZ,
-       ToBytes(Lit("7\0x\0"
-                   "1.5\0True\0\0")),
-       V::StringArray(S{"7", "x", "1.5", "True"})},
+       REG_MULTI_SZ, ToBytes(Lit("7\0x\0") + Lit("1.5\0True\0\0")), V::StringArray(S{"7", "x", "1.5", "True"})},
       {"decimals", V::Array(V::vbDecimal, {V::Decimal(2.5)}), REG_MULTI_SZ, ToBytes(Lit("2.5\0\0")),
        V::StringArray(S{"2.5"})},
   };
