@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <tuple>
 
 #include "registry/clsLxError.h"
 #include "registry/clsLxRegSetting.h"
@@ -11,15 +12,22 @@
 
 using V = LxVariant;
 
-TEST(RegistryError, NewRecordIsEmpty) {
-  clsLxError e;
-  EXPECT_EQ(0, e.Number());
-  EXPECT_EQ(0, e.HelpContext());
-  EXPECT_EQ(0, e.LastDllError());
-  EXPECT_EQ("", e.Source());
-  EXPECT_EQ("", e.Description());
-  EXPECT_EQ("", e.HelpFile());
+namespace {
+
+// Number, Source, Description, HelpFile, HelpContext and (of the record only)
+// LastDllError, compared in one go.
+using Fields = std::tuple<int32_t, std::string, std::string, std::string, int32_t, int32_t>;
+
+Fields Of(const clsLxError& e) {
+  return Fields(e.Number(), e.Source(), e.Description(), e.HelpFile(), e.HelpContext(), e.LastDllError());
 }
+Fields Of(const LxRaisedError& x) {
+  return Fields(x.Number(), x.Source(), x.Description(), x.HelpFile(), x.HelpContext(), 0);
+}
+
+}  // namespace
+
+TEST(RegistryError, NewRecordIsEmpty) { EXPECT_EQ(Fields(0, "", "", "", 0, 0), Of(clsLxError())); }
 
 TEST(RegistryError, PropertiesStoreAndClearResetsAll) {
   clsLxError e;
@@ -29,19 +37,9 @@ TEST(RegistryError, PropertiesStoreAndClearResetsAll) {
   e.HelpFile("help.chm");
   e.LastDllError(5);
   e.Source("src");
-  EXPECT_EQ(-7, e.Number());
-  EXPECT_EQ("desc", e.Description());
-  EXPECT_EQ(42, e.HelpContext());
-  EXPECT_EQ("help.chm", e.HelpFile());
-  EXPECT_EQ(5, e.LastDllError());
-  EXPECT_EQ("src", e.Source());
+  EXPECT_EQ(Fields(-7, "src", "desc", "help.chm", 42, 5), Of(e));
   e.Clear();
-  EXPECT_EQ(0, e.Number());
-  EXPECT_EQ("", e.Description());
-  EXPECT_EQ(0, e.HelpContext());
-  EXPECT_EQ("", e.HelpFile());
-  EXPECT_EQ(0, e.LastDllError());
-  EXPECT_EQ("", e.Source());
+  EXPECT_EQ(Fields(0, "", "", "", 0, 0), Of(e));
 }
 
 TEST(RegistryError, RaiseWithNumberOnly) {
@@ -52,16 +50,10 @@ TEST(RegistryError, RaiseWithNumberOnly) {
     e.Raise(5);
     FAIL() << "Raise returned";
   } catch (const LxRaisedError& x) {
-    EXPECT_EQ(5, x.Number());
-    EXPECT_EQ("", x.Source());
-    EXPECT_EQ("", x.Description());
+    EXPECT_EQ(Fields(5, "", "", "", 0, 0), Of(x));
     EXPECT_STREQ("Error 5", x.what());
   }
-  EXPECT_EQ(5, e.Number());
-  EXPECT_EQ("", e.Source());
-  EXPECT_EQ("", e.Description());
-  EXPECT_EQ("", e.HelpFile());
-  EXPECT_EQ(0, e.HelpContext());
+  EXPECT_EQ(Fields(5, "", "", "", 0, 0), Of(e));
 }
 
 TEST(RegistryError, RaiseCarriesAllFiveAndKeepsLastDllError) {
@@ -71,19 +63,10 @@ TEST(RegistryError, RaiseCarriesAllFiveAndKeepsLastDllError) {
     e.Raise(513, "mySource", "my description", "my.hlp", 77);
     FAIL() << "Raise returned";
   } catch (const LxRaisedError& x) {
-    EXPECT_EQ(513, x.Number());
-    EXPECT_EQ("mySource", x.Source());
-    EXPECT_EQ("my description", x.Description());
-    EXPECT_EQ("my.hlp", x.HelpFile());
-    EXPECT_EQ(77, x.HelpContext());
+    EXPECT_EQ(Fields(513, "mySource", "my description", "my.hlp", 77, 0), Of(x));
     EXPECT_STREQ("my description", x.what());
   }
-  EXPECT_EQ(513, e.Number());
-  EXPECT_EQ("mySource", e.Source());
-  EXPECT_EQ("my description", e.Description());
-  EXPECT_EQ("my.hlp", e.HelpFile());
-  EXPECT_EQ(77, e.HelpContext());
-  EXPECT_EQ(1234, e.LastDllError());
+  EXPECT_EQ(Fields(513, "mySource", "my description", "my.hlp", 77, 1234), Of(e));
 }
 
 struct TextCase {
@@ -124,22 +107,19 @@ TEST(RegistrySetting, TextFormOfEachKind) {
 
 TEST(RegistrySetting, TextFormRefusedWithItsNumber) {
   const struct {
-    const char* what;
     V value;
     int32_t number;
-  } cases[] = {
-      {"null", V::Null(), 94},
-      {"object", V::Object(std::make_shared<int>(1)), 13},
-      {"error", V::Error(5), 13},
-      {"byte array", V::ByteArray({1}), 13},
-      {"string array", V::StringArray({"a"}), 13},
-  };
+  } cases[] = {{V::Null(), 94},
+               {V::Object(std::make_shared<int>(1)), 13},
+               {V::Error(5), 13},
+               {V::ByteArray({1}), 13},
+               {V::StringArray({"a"}), 13}};
   for (const auto& c : cases) {
     try {
       (void)c.value.AsText();
-      ADD_FAILURE() << c.what << ": no error";
+      ADD_FAILURE() << testing::PrintToString(c.value) << ": no error";
     } catch (const LxRaisedError& x) {
-      EXPECT_EQ(c.number, x.Number()) << c.what;
+      EXPECT_EQ(c.number, x.Number()) << testing::PrintToString(c.value);
     }
   }
 }
@@ -157,10 +137,8 @@ TEST(RegistrySetting, ArraysKeepBoundsAndRefuseMixedItems) {
 
 TEST(RegistrySetting, NewSettingIsEmpty) {
   clsLxRegSetting s;
-  EXPECT_EQ("", s.SettingName());
-  EXPECT_EQ(0, s.VarTypeVB());
-  EXPECT_EQ(0u, s.RegDataType());
-  EXPECT_EQ("Empty", s.TypeNameVB());
+  EXPECT_EQ(std::make_tuple("", 0, 0u, "Empty"),
+            std::make_tuple(s.SettingName(), s.VarTypeVB(), s.RegDataType(), s.TypeNameVB()));
 }
 
 TEST(RegistrySetting, SettingKeepsObjectReference) {
