@@ -28,18 +28,23 @@ struct TestForm : frmMain {
   using frmMain::Form_Unload;
 };
 
-std::unique_ptr<TestForm> ShowForm(int language, double fontSize = 0) {
-  static bool registered = false;
-  if (!registered) {
-    tk::Form::RegisterClasses(GetModuleHandleA(nullptr));
-    registered = true;
-  }
+// A main window in that language, not yet shown.
+std::unique_ptr<TestForm> NewForm(int language) {
+  tk::Form::RegisterClasses(GetModuleHandleA(nullptr));  // a class already there is kept
   LanguageIndex = static_cast<std::int16_t>(language);
-  auto form = std::make_unique<TestForm>();
+  return std::make_unique<TestForm>();
+}
+
+std::unique_ptr<TestForm> ShowForm(int language, double fontSize = 0) {
+  auto form = NewForm(language);
   if (fontSize > 0)
     for (int i = 1; i <= 4; ++i) form->lblM(i).SetFontSize(fontSize);
   form->Show();
   return form;
+}
+
+std::string Entry(int language, int i) {
+  return "language " + std::to_string(language) + ", entry " + std::to_string(i);
 }
 
 // A control's rectangle in the main window's client pixels.
@@ -53,27 +58,26 @@ RECT ClientRect(const frmMain& form, HWND control) {
 struct Place {
   const char* control;
   int left, top, width, height;
+  bool shortened = false;  // takes up what the client lacks in height
 };
 
 // Client area 478 x 322 at 96 DPI.
 const Place kLayout[] = {
-    {"picHeader", 0, 0, 473, 81}, {"picBalken", 0, 87, 478, 6},  {"picM(1)", 0, 93, 180, 28},
-    {"picMB(1)", 0, 121, 180, 1}, {"picM(2)", 0, 122, 180, 28},  {"picMB(2)", 0, 150, 180, 1},
-    {"picM(3)", 0, 151, 180, 28}, {"picMB(3)", 0, 179, 180, 1},  {"picM(4)", 0, 180, 180, 28},
-    {"picMB(4)", 0, 208, 180, 1}, {"picMend", 0, 209, 180, 113}, {"picMexplain", 180, 93, 298, 229},
-};
+    {"picHeader", 0, 0, 473, 81}, {"picBalken", 0, 87, 478, 6},        {"picM(1)", 0, 93, 180, 28},
+    {"picMB(1)", 0, 121, 180, 1}, {"picM(2)", 0, 122, 180, 28},        {"picMB(2)", 0, 150, 180, 1},
+    {"picM(3)", 0, 151, 180, 28}, {"picMB(3)", 0, 179, 180, 1},        {"picM(4)", 0, 180, 180, 28},
+    {"picMB(4)", 0, 208, 180, 1}, {"picMend", 0, 209, 180, 113, true}, {"picMexplain", 180, 93, 298, 229, true}};
 
 void ExpectPlaces(const frmMain& form, int shorterBy, harness::CallSite at = harness::CallSite::Here()) {
   const ::testing::ScopedTrace caller(at.file, at.line, "called from here");
   for (const Place& p : kLayout) {
     HWND h = GetDlgItem(form.hwnd(), harness::ControlIdOf(p.control));
     ASSERT_NE(h, nullptr) << p.control;
-    bool shortened = std::string(p.control) == "picMend" || std::string(p.control) == "picMexplain";
     RECT r = ClientRect(form, h);
     EXPECT_EQ(r.left, p.left) << p.control;
     EXPECT_EQ(r.top, p.top) << p.control;
     EXPECT_EQ(r.right - r.left, p.width) << p.control;
-    EXPECT_EQ(r.bottom - r.top, p.height - (shortened ? shorterBy : 0)) << p.control;
+    EXPECT_EQ(r.bottom - r.top, p.height - (p.shortened ? shorterBy : 0)) << p.control;
     EXPECT_TRUE(IsWindowVisible(h)) << p.control;
   }
 }
@@ -110,11 +114,12 @@ TEST(MenuLayout, CaptionsInEveryLanguageVerdanaBold) {
   for (int language = 0; language <= 4; ++language) {
     auto form = ShowForm(language);
     for (int i = 1; i <= 4; ++i) {
+      SCOPED_TRACE(Entry(language, i));
       const tk::Label& caption = form->lblM(i);
-      EXPECT_EQ(harness::Narrow(caption.Caption()), kCaptions[language][i - 1]) << language << "/" << i;
-      EXPECT_EQ(harness::Narrow(caption.Font().name), "Verdana") << language << "/" << i;
-      EXPECT_TRUE(caption.Font().bold) << language << "/" << i;
-      EXPECT_DOUBLE_EQ(caption.Font().size, 8.25) << language << "/" << i;
+      EXPECT_EQ(harness::Narrow(caption.Caption()), kCaptions[language][i - 1]);
+      EXPECT_EQ(harness::Narrow(caption.Font().name), "Verdana");
+      EXPECT_TRUE(caption.Font().bold);
+      EXPECT_DOUBLE_EQ(caption.Font().size, 8.25);
     }
   }
 }
@@ -137,7 +142,7 @@ TEST(MenuLayout, WindowTextsAreTheCaptionsNotTheCodesNames) {
       InternalGetWindowText(h, text, 128);
       const int entry = GetDlgCtrlID(h) - frmMain::kIdM;
       if (entry >= 1 && entry <= 4)
-        EXPECT_EQ(harness::Narrow(text), kCaptions[language][entry - 1]) << language << "/" << entry;
+        EXPECT_EQ(harness::Narrow(text), kCaptions[language][entry - 1]) << Entry(language, entry);
       else
         EXPECT_EQ(harness::Narrow(text), "") << language << ", control id " << GetDlgCtrlID(h);
     }
@@ -147,86 +152,64 @@ TEST(MenuLayout, WindowTextsAreTheCaptionsNotTheCodesNames) {
 // Height: font size + 1, to the even neighbour on halves, times 1.5, read as
 // pixels. Positions are in the entry's twips, 15 to the pixel here.
 TEST(MenuLayout, CaptionGeometryFollowsTheFontSize) {
-  struct Case {
-    double size;
-    double height;  // twips
-  } cases[] = {
-      {8.25, 202.5},  // 9.25 -> 9 -> 13.5 px
-      {8.5, 225},     // 9.5 -> 10 -> 15 px
-      {9.5, 225},     // 10.5 -> 10 -> 15 px
-      {10.5, 270},    // 11.5 -> 12 -> 18 px
-      {7.4, 180},     // 8.4 -> 8 -> 12 px
-  };
+  // Heights in twips: 9.25 -> 9 -> 13.5 px, 9.5 -> 10 -> 15 px, 10.5 -> 10 -> 15 px, 11.5 -> 12 -> 18 px,
+  // 8.4 -> 8 -> 12 px.
+  const struct { double size, height; } cases[] = {{8.25, 202.5}, {8.5, 225}, {9.5, 225}, {10.5, 270}, {7.4, 180}};
   for (const auto& c : cases) {
     auto form = ShowForm(1, c.size);
     for (int i = 1; i <= 4; ++i) {
+      SCOPED_TRACE("size " + std::to_string(c.size) + ", entry " + std::to_string(i));
       const tk::Label& caption = form->lblM(i);
-      EXPECT_DOUBLE_EQ(caption.Height(), c.height) << "size " << c.size << ", entry " << i;
-      EXPECT_DOUBLE_EQ(caption.Top(), 420 / 2.0 - c.height / 2) << "size " << c.size << ", entry " << i;
-      EXPECT_DOUBLE_EQ(caption.Left(), 240) << "size " << c.size;
-      EXPECT_DOUBLE_EQ(caption.Width(), 2700 - 240) << "size " << c.size;
+      EXPECT_DOUBLE_EQ(caption.Height(), c.height);
+      EXPECT_DOUBLE_EQ(caption.Top(), 420 / 2.0 - c.height / 2);
+      EXPECT_DOUBLE_EQ(caption.Left(), 240);
+      EXPECT_DOUBLE_EQ(caption.Width(), 2700 - 240);
       EXPECT_DOUBLE_EQ(caption.Font().size, c.size) << "the size stays as it was";
     }
   }
 }
 
 TEST(MenuLayout, SetsTheWindowVariablesAndArmsElevenTrackers) {
-  LanguageIndex = 1;
-  tk::Form::RegisterClasses(GetModuleHandleA(nullptr));
-  auto form = std::make_unique<TestForm>();
+  auto form = NewForm(1);
   form->MenuColor = 0;
   form->SoundStop = true;
   form->Show();
   EXPECT_EQ(form->MenuColor, 0x00C0C0FFu);
   EXPECT_FALSE(form->SoundStop);
 
+  // Only entries and strips answer a MouseOut.
   struct Armed {
     std::shared_ptr<clsTrackMouse>& tracker;
     tk::PictureBox& control;
-    const char* name;
-  } armed[] = {
-      {form->tmPicM1, form->picM(1), "tmPicM1"},
-      {form->tmPicM2, form->picM(2), "tmPicM2"},
-      {form->tmPicM3, form->picM(3), "tmPicM3"},
-      {form->tmPicM4, form->picM(4), "tmPicM4"},
-      {form->tmPicMB1, form->picMB(1), "tmPicMB1"},
-      {form->tmPicMB2, form->picMB(2), "tmPicMB2"},
-      {form->tmPicMB3, form->picMB(3), "tmPicMB3"},
-      {form->tmPicMB4, form->picMB(4), "tmPicMB4"},
-      {form->tmPicBalken, form->picBalken, "tmPicBalken"},
-      {form->tmPicMend, form->picMend, "tmPicMend"},
-      {form->tmPicMexplain, form->picMexplain, "tmPicMexplain"},
-  };
+    bool out;
+  } armed[] = {{form->tmPicM1, form->picM(1), true},           {form->tmPicM2, form->picM(2), true},
+               {form->tmPicM3, form->picM(3), true},           {form->tmPicM4, form->picM(4), true},
+               {form->tmPicMB1, form->picMB(1), true},         {form->tmPicMB2, form->picMB(2), true},
+               {form->tmPicMB3, form->picMB(3), true},         {form->tmPicMB4, form->picMB(4), true},
+               {form->tmPicBalken, form->picBalken, false},    {form->tmPicMend, form->picMend, false},
+               {form->tmPicMexplain, form->picMexplain, false}};
   const LONG_PTR windowProc = reinterpret_cast<LONG_PTR>(&mdlTrackMouse::WindowProc);
   EXPECT_EQ(mdlTrackMouse::Trackers().Keys().size(), 11u);
   for (const auto& a : armed) {
-    ASSERT_TRUE(a.tracker) << a.name;
-    EXPECT_EQ(a.tracker->TrackObject(), &a.control) << a.name;
-    EXPECT_TRUE(a.tracker->Tracking()) << a.name;
-    EXPECT_EQ(mdlTrackMouse::Trackers().Item(mdlTrackMouse::TrackerKey(a.control.hwnd())), a.tracker) << a.name;
-    EXPECT_EQ(GetWindowLongPtrA(a.control.hwnd(), GWLP_WNDPROC), windowProc) << a.name;
-    EXPECT_TRUE(a.tracker->MouseOver) << a.name;
-    // Only entries and strips answer a MouseOut.
-    bool hasOut = std::string(a.name).rfind("tmPicM", 0) == 0 && std::string(a.name) != "tmPicMend" &&
-                  std::string(a.name) != "tmPicMexplain";
-    EXPECT_EQ(static_cast<bool>(a.tracker->MouseOut), hasOut) << a.name;
+    SCOPED_TRACE("the tracker of " + a.control.Name());
+    ASSERT_TRUE(a.tracker);
+    EXPECT_EQ(a.tracker->TrackObject(), &a.control);
+    EXPECT_TRUE(a.tracker->Tracking());
+    EXPECT_EQ(mdlTrackMouse::Trackers().Item(mdlTrackMouse::TrackerKey(a.control.hwnd())), a.tracker);
+    EXPECT_EQ(GetWindowLongPtrA(a.control.hwnd(), GWLP_WNDPROC), windowProc);
+    EXPECT_TRUE(a.tracker->MouseOver);
+    EXPECT_EQ(static_cast<bool>(a.tracker->MouseOut), a.out);
   }
-  EXPECT_EQ(GetWindowLongPtrA(form->picHeader.hwnd(), GWLP_WNDPROC) == windowProc, false) << "picHeader";
+  EXPECT_NE(GetWindowLongPtrA(form->picHeader.hwnd(), GWLP_WNDPROC), windowProc) << "picHeader";
 
   // Unloading gives every control its own procedure back.
   form->Form_Unload();
   EXPECT_TRUE(mdlTrackMouse::Trackers().Keys().empty());
   for (const auto& a : armed) {
-    EXPECT_FALSE(a.tracker) << a.name;
-    EXPECT_NE(GetWindowLongPtrA(a.control.hwnd(), GWLP_WNDPROC), windowProc) << a.name;
+    EXPECT_FALSE(a.tracker) << a.control.Name();
+    EXPECT_NE(GetWindowLongPtrA(a.control.hwnd(), GWLP_WNDPROC), windowProc) << a.control.Name();
   }
 }
-
-}  // namespace
-
-// ---- Every caption readable -------------------------------------------------
-
-namespace {
 
 // The ink columns and rows of a rectangle: pixels of another colour than
 // the background.
@@ -243,6 +226,10 @@ Ink InkOf(HDC dc, RECT r, COLORREF back) {
   return ink;
 }
 
+// The first inked column or row (size() when none), and one past the last (0 when none).
+int FirstInk(const std::vector<bool>& v) { return static_cast<int>(std::find(v.begin(), v.end(), true) - v.begin()); }
+int EndOfInk(const std::vector<bool>& v) { return static_cast<int>(v.rend() - std::find(v.rbegin(), v.rend(), true)); }
+
 // The captions' 8.25 points in whole pixels, halves to the even neighbour:
 // 11 at 96 DPI, 14 at 120.
 int CaptionFontPixels(int dpi) { return static_cast<int>(std::nearbyint(8.25 * dpi / 72)); }
@@ -255,11 +242,10 @@ std::vector<bool> ReferenceColumns(const std::wstring& caption, RECT label, COLO
   tk::ScopedFont font(CreateFontW(-CaptionFontPixels(dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                                   L"Verdana"));
-  HDC screen = GetDC(nullptr);
-  tk::ScopedMemDC dc(CreateCompatibleDC(screen));
   const int w = 600, h = 60;
-  tk::ScopedBitmap bitmap(CreateCompatibleBitmap(screen, w, h));
-  ReleaseDC(nullptr, screen);
+  tk::WindowDC screen(nullptr);
+  tk::ScopedMemDC dc(CreateCompatibleDC(screen.get()));
+  tk::ScopedBitmap bitmap(CreateCompatibleBitmap(screen.get(), w, h));
   tk::SelectGuard keepBitmap(dc.get(), bitmap.get());
   tk::SelectGuard keepFont(dc.get(), font.get());
   RECT all{0, 0, w, h};
@@ -267,26 +253,19 @@ std::vector<bool> ReferenceColumns(const std::wstring& caption, RECT label, COLO
   FillRect(dc.get(), &all, brush.get());
   SetBkMode(dc.get(), TRANSPARENT);
   SetTextColor(dc.get(), GetSysColor(COLOR_BTNTEXT));
-  RECT line{0, 0, w, h};
-  DrawTextW(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &line, DT_SINGLELINE | DT_NOCLIP);
-  Ink ink = InkOf(dc.get(), RECT{0, 0, w, h}, back);
-  *width = 0;
-  for (int x = 0; x < w; ++x)
-    if (ink.columns[static_cast<size_t>(x)]) *width = x + 1;
+  DrawTextW(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &all, DT_SINGLELINE | DT_NOCLIP);
+  Ink ink = InkOf(dc.get(), all, back);
+  *width = EndOfInk(ink.columns);
   ink.columns.resize(static_cast<size_t>(label.right - label.left));
   return ink.columns;
 }
-
-}  // namespace
 
 // Each caption of each language, as the real label draws it on its entry at
 // the DPI this process sees: on one line, and every column of the whole line
 // that lies inside the label is there (a caption cut by dropping a word would
 // miss that word's columns). At 96 DPI every caption fits whole.
 TEST(Captions, ReadableAtThisDpi) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const int dpi = GetDeviceCaps(tk::WindowDC(nullptr).get(), LOGPIXELSY);
   if (const char* wanted = std::getenv("KORVANE_CAPTION_DPI")) {
     ASSERT_EQ(dpi, std::atoi(wanted));
   }
@@ -294,7 +273,7 @@ TEST(Captions, ReadableAtThisDpi) {
   for (int language = 0; language <= 4; ++language) {
     auto form = ShowForm(language);
     for (int i = 1; i <= 4; ++i) {
-      SCOPED_TRACE("language " + std::to_string(language) + ", entry " + std::to_string(i));
+      SCOPED_TRACE(Entry(language, i));
       tk::PictureBox& entry = form->picM(i);
       const tk::Label& caption = form->lblM(i);
       UpdateWindow(entry.hwnd());
@@ -308,19 +287,14 @@ TEST(Captions, ReadableAtThisDpi) {
         EXPECT_LE(lineWidth, label.right - label.left) << "whole at 96 DPI: " << harness::Narrow(caption.Caption());
       }
 
-      HDC dc = GetDC(entry.hwnd());
-      Ink shown = InkOf(dc, RECT{label.left, 0, label.right, client.bottom}, entry.BackColor());
-      Ink beyond = InkOf(dc, RECT{label.right, 0, client.right, client.bottom}, entry.BackColor());
-      ReleaseDC(entry.hwnd(), dc);
+      tk::WindowDC dc(entry.hwnd());
+      Ink shown = InkOf(dc.get(), RECT{label.left, 0, label.right, client.bottom}, entry.BackColor());
+      Ink beyond = InkOf(dc.get(), RECT{label.right, 0, client.right, client.bottom}, entry.BackColor());
       EXPECT_EQ(shown.columns, expected) << harness::Narrow(caption.Caption());
       EXPECT_EQ(std::count(beyond.columns.begin(), beyond.columns.end(), true), 0) << "cut at the label's edge";
       // One line: no ink further down than one line's height.
-      int firstInk = -1, lastInk = -1;
-      for (int y = 0; y < client.bottom; ++y)
-        if (shown.rows[static_cast<size_t>(y)]) {
-          if (firstInk < 0) firstInk = y;
-          lastInk = y;
-        }
+      const int firstInk = FirstInk(shown.rows), lastInk = EndOfInk(shown.rows) - 1;
+      ASSERT_LT(firstInk, client.bottom) << "no ink";
       ASSERT_GE(firstInk, label.top);
       EXPECT_LT(lastInk - firstInk, CaptionFontPixels(dpi) * 3 / 2) << "more than one line";
     }
@@ -340,15 +314,14 @@ TEST(Captions, ReadableAt120Dpi) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  BOOL started = CreateProcessA(self, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  const BOOL started = CreateProcessA(self, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
   SetEnvironmentVariableA("KORVANE_CAPTION_DPI", nullptr);
-  DWORD code = 99;
-  if (started) {
-    WaitForSingleObject(pi.hProcess, 60000);
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-  }
   ASSERT_TRUE(started);
+  tk::ScopedHandle process(pi.hProcess), thread(pi.hThread);
+  ASSERT_EQ(WaitForSingleObject(process.get(), 60000), WAIT_OBJECT_0) << "the copy did not end in 60 s";
+  DWORD code = 99;
+  GetExitCodeProcess(process.get(), &code);
   EXPECT_EQ(code, 0u) << "the captions at 120 DPI (output above)";
 }
+
+}  // namespace
