@@ -18,13 +18,6 @@ using namespace harness;
 
 namespace {
 
-RECT ClientRect(HWND window, HWND control) {
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 // The first column, from the entry's left edge, where the caption has ink:
 // a pixel of neither the entry's colour nor white. The top rows are left
 // out: at 120 DPI the bar (in twips) reaches a pixel into the first entry.
@@ -38,10 +31,8 @@ int FirstInkColumn(const LauncherProcess& app, const char* entry) {
 }
 
 struct Dpi {
-  DWORD logPixels;  // 0: the default of 96
-  int clientHeight;
-  int indent;   // pixels
-  int menuTop;  // under the bar, whose design place is in twips and scales
+  DWORD logPixels;                    // 0: the default of 96
+  int clientHeight, indent, menuTop;  // pixels; the menu starts under the bar
 };
 
 // "120 DPI: client 317 high, indent 20, menu at 116" instead of the raw bytes.
@@ -77,7 +68,9 @@ TEST_P(LayoutAtDpi, EntriesKeepTheirPixelsAndTheCaptionIndentScales) {
   for (const auto& p : places) {
     HWND h = app.Control(p.control);
     ASSERT_NE(h, nullptr) << p.control;
-    RECT r = ClientRect(w, h);
+    RECT r;  // in the main window's client pixels
+    GetWindowRect(h, &r);
+    MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ(r.left, p.left) << p.control;
     EXPECT_EQ(r.top, dpi.menuTop + p.top) << p.control;
     EXPECT_EQ(r.right - r.left, p.width) << p.control;

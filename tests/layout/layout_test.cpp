@@ -47,14 +47,6 @@ std::string Entry(int language, int i) {
   return "language " + std::to_string(language) + ", entry " + std::to_string(i);
 }
 
-// A control's rectangle in the main window's client pixels.
-RECT ClientRect(const frmMain& form, HWND control) {
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 struct Place {
   const char* control;
   int left, top, width, height;
@@ -73,7 +65,9 @@ void ExpectPlaces(const frmMain& form, int shorterBy, harness::CallSite at = har
   for (const Place& p : kLayout) {
     HWND h = GetDlgItem(form.hwnd(), harness::ControlIdOf(p.control));
     ASSERT_NE(h, nullptr) << p.control;
-    RECT r = ClientRect(form, h);
+    RECT r;  // in the main window's client pixels
+    GetWindowRect(h, &r);
+    MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ(r.left, p.left) << p.control;
     EXPECT_EQ(r.top, p.top) << p.control;
     EXPECT_EQ(r.right - r.left, p.width) << p.control;
