@@ -117,19 +117,27 @@ DWORD WINAPI SoundCapture::CollectorMain(void* self) {
 
 void SoundCapture::Collect() {
   while (!InterlockedCompareExchange(&stop_, 0, 0)) {
-    if (GetFileAttributesA(capture_.c_str()) != INVALID_FILE_ATTRIBUTES) {
-      DWORD seen = GetTickCount();
-      Lock lock(lock_);
-      std::string moved = capture_ + ".play" + std::to_string(next_);
-      if (MoveFileA(capture_.c_str(), moved.c_str())) {
-        ++next_;
-        files_.push_back(moved);
-        ticks_.push_back(seen);
-        if (watching_) pixels_.push_back(ScreenPixel(watched_));
-      }
-    }
+    CollectOnce();
     Sleep(1);
   }
+}
+
+void SoundCapture::CollectOnce() {
+  if (GetFileAttributesA(capture_.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  DWORD seen = GetTickCount();
+  Lock lock(lock_);
+  std::string moved = capture_ + ".play" + std::to_string(next_);
+  if (MoveFileA(capture_.c_str(), moved.c_str())) {
+    ++next_;
+    files_.push_back(moved);
+    ticks_.push_back(seen);
+    if (watching_) pixels_.push_back(ScreenPixel(watched_));
+  }
+}
+
+size_t SoundCapture::PlaysOfAnEndedProgram() {
+  if (Available()) CollectOnce();
+  return StartTicks().size();
 }
 
 std::vector<std::vector<unsigned char>> SoundCapture::Plays(DWORD timeoutMs) {

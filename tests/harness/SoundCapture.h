@@ -35,6 +35,10 @@ class SoundCapture {
   // GetTickCount() when each play's file was first seen (its start, within
   // the collector's period of about a millisecond).
   std::vector<DWORD> StartTicks();
+  // The plays started so far, exact once the program that plays has ended:
+  // any play it made has created the device's file, which this collects at
+  // once instead of waiting for the collector.
+  size_t PlaysOfAnEndedProgram();
   // From now on the collector reads this point of the screen as it sees a
   // play start: what the screen showed when the sound began.
   void WatchAtStart(POINT at);
@@ -46,6 +50,7 @@ class SoundCapture {
   // Win32 threads: the win32 thread model of the toolchain has no std::thread.
   static DWORD WINAPI CollectorMain(void* self);
   void Collect();
+  void CollectOnce();    // takes the file of a play that has started, if any
   struct Lock;           // holds lock_ for its scope
   std::string capture_;  // Windows path of the file ALSA writes
   CRITICAL_SECTION lock_;
